@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+namespace ponencias::cli {
+
+// Exit statuses of every command.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitStoreError = 2;
+
+// Each command parses its own arguments: `arguments` starts with the program name, followed by
+// what came after the command's name.
+int RunSqlCommand(const QStringList& arguments);
+int RunBuscarCommand(const QStringList& arguments);
+int RunListasCommand(const QStringList& arguments);
+
+}  // namespace ponencias::cli

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine: installs the Debian packages the project needs
+# (only those missing), configures, builds, and then runs the program or the tests.
+#
+#   scripts/dev.sh run        build and start the program on the bundled sample database
+#   scripts/dev.sh test       build and run every test through CTest
+#   scripts/dev.sh sanitize   the same tests built with AddressSanitizer + UBSan
+#   scripts/dev.sh fuzz [S]   build the fuzz target and run it for S seconds (default 60)
+#   scripts/dev.sh deps       only install the packages
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+
+# Build and test dependencies, all Debian 12 packages.
+packages=(
+    build-essential cmake ninja-build pkg-config ccache
+    qt6-base-dev qt6-qpa-plugins
+    libsqlite3-dev mdbtools mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
+    libgtest-dev libgmock-dev
+    fonts-liberation imagemagick desktop-file-utils xdg-utils
+    clang libclang-rt-14-dev
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Instalando: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {  # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+cmd=${1:-}
+case "$cmd" in
+    deps)
+        install_packages
+        ;;
+    run)
+        install_packages
+        build build
+        exec build/bin/ponencias
+        ;;
+    test)
+        install_packages
+        # CI treats warnings as errors; a local build may set PONENCIAS_WERROR=OFF.
+        build build -DPONENCIAS_WERROR="${PONENCIAS_WERROR:-ON}"
+        ctest --test-dir build --output-on-failure -j "$jobs"
+        ;;
+    sanitize)
+        install_packages
+        build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPONENCIAS_SANITIZE=ON \
+            -DPONENCIAS_WERROR=ON -DPONENCIAS_BUILD_BENCH=OFF
+        ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+        ;;
+    fuzz)
+        install_packages
+        seconds=${2:-60}
+        build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONENCIAS_FUZZ=ON -DPONENCIAS_BUILD_TESTS=OFF \
+            -DPONENCIAS_BUILD_BENCH=OFF
+        cmake --build build-fuzz --target fuzz_store_open
+        corpus=$(mktemp -d)
+        cp fuzz/corpus/* "$corpus"/
+        build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+            "$corpus" fuzz/corpus
+        ;;
+    *)
+        sed -n '2,11p' "$0"
+        exit 1
+        ;;
+esac

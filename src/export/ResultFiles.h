@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QIODevice;
+
+namespace ponencias {
+
+// For the command-line companion: the same query and the same export code as a search, with the
+// workbook written to a file the caller names. Returns the number of proposals written; an
+// empty result writes no file. Throws StoreError when the store fails.
+long WriteResultWorkbook(const QString& queryText, const QString& path);
+
+// The same rows as CSV (RFC 4180, UTF-8): the sixteen header captions, then one line per
+// proposal. The header line is written even when nothing matches. Returns the row count.
+long WriteResultCsv(const QString& queryText, QIODevice& out);
+
+}  // namespace ponencias

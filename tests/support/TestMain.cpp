@@ -1,0 +1,14 @@
+// Every test program runs inside a QApplication on the offscreen platform, so logic tests and
+// widget tests share one entry point and no test needs a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

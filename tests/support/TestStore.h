@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <vector>
+
+namespace ponencias::test {
+
+// One proposal for a test store: column name -> value. A column left out, or a null QVariant,
+// is stored as NULL; every other value is stored as text.
+using ProposalRow = QMap<QString, QVariant>;
+
+// The seventeen columns of PONENCIAS.
+QStringList AllProposalColumns();
+
+// A data file in a temporary folder, named Ponencias.mdb, holding a PONENCIAS table with the
+// given columns (all of them by default) and rows. Removed with the object.
+class TemporaryStore {
+public:
+    explicit TemporaryStore(const std::vector<ProposalRow>& rows,
+                            const QStringList& columns = AllProposalColumns());
+    ~TemporaryStore();
+
+    QString path() const { return path_; }
+    QString folder() const { return dir_.path(); }
+    // Makes this file the one the program's store opens, until the object goes.
+    void use();
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// The bundled sample database that the build puts in the application folder.
+QString SampleDatabasePath();
+// Makes the sample the program's data file.
+void UseSampleDatabase();
+// The real Access file of the shared test data.
+QString AccessTestFilePath();
+
+}  // namespace ponencias::test
