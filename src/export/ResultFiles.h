@@ -8,11 +8,14 @@ namespace ponencias {
 
 // For the command-line companion: the same query and the same export code as a search, with the
 // workbook written to a file the caller names. Returns the number of proposals written; an
-// empty result writes no file. Throws StoreError when the store fails.
+// empty result writes no file. Throws StoreError when the store fails, SpreadsheetError (a
+// std::runtime_error) when the file cannot be written. What the workbook cannot hold (rows
+// beyond the sheet's 1,048,575) is reported on standard error.
 long WriteResultWorkbook(const QString& queryText, const QString& path);
 
 // The same rows as CSV (RFC 4180, UTF-8): the sixteen header captions, then one line per
 // proposal. The header line is written even when nothing matches. Returns the row count.
+// Throws StoreError when the store fails, std::runtime_error when `out` refuses the bytes.
 long WriteResultCsv(const QString& queryText, QIODevice& out);
 
 }  // namespace ponencias

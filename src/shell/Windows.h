@@ -24,7 +24,7 @@ private:
     bool unloaded_ = false;
 };
 
-enum class WindowId { Splash, Main, Query };
+enum class WindowId { Splash, Main, Query, About };
 
 // Which window is loaded, and the two ways windows reach one another: showing one (loading it
 // first when it is not loaded) and unloading one. The program ends when its last window closes.
@@ -37,6 +37,9 @@ void Register(WindowId id, Factory factory);
 // the screen first; if its load step throws, the half-made window is discarded and the
 // exception goes on to the caller.
 void Show(WindowId id);
+// Shows the window modally over every other window and returns once it has been unloaded. A
+// window that is not loaded is created, loaded and centred first, as by Show.
+void ShowModal(WindowId id);
 // Closes the window, which runs its own closing step and deletes it. Does nothing, and loads
 // nothing, when the window is not loaded.
 void Unload(WindowId id);

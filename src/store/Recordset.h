@@ -3,13 +3,14 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
-#include <vector>
+#include <memory>
 
 #include "Field.h"
 
 namespace ponencias {
 
 class Connection;
+class ResultRows;
 
 // ADO's cursor and lock constants, as the readers pass them.
 inline constexpr int adUseServer = 2;
@@ -17,11 +18,18 @@ inline constexpr int adUseClient = 3;
 inline constexpr int adOpenDynamic = 2;
 inline constexpr int adLockOptimistic = 3;
 
-// The result of one query, walked row by row. The cursor is client-side: Open reads the whole
-// result, so RecordCount is exact, and a failing statement never yields part of a result.
+// The result of one query, walked row by row. The cursor is client-side: Open runs the statement
+// through, so RecordCount is exact, and a statement that fails does so at Open, before any row
+// is read. A large result is not held whole but read again as the recordset moves; a re-read
+// that fails or disagrees with the count makes the move throw, never end the result early.
 // (BOF and EOF are spelled Bof and Eof: EOF is a macro of the C library.)
 class Recordset {
 public:
+    Recordset();
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
     int CursorLocation = adUseServer;
 
     // Runs `sql` on the open connection and positions on the first row. Throws StoreError when
@@ -31,7 +39,9 @@ public:
     void Close();
 
     void MoveFirst();  // harmless on an empty result
-    void MoveNext();   // throws StoreError when already past the last row
+    // Throws StoreError when already past the last row, or when a large result cannot be read
+    // again as it was counted.
+    void MoveNext();
     bool Bof() const;
     bool Eof() const;
     long RecordCount() const;
@@ -39,15 +49,19 @@ public:
     // for an unknown name or when there is no current row.
     const Field& Fields(const QString& name) const;
 
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return rows_ != nullptr; }
+    // The column names as the store returns them, in the result's order.
     const QStringList& columnNames() const { return columns_; }
+    // The value of the current row's column at `column` (0-based), for readers that walk the
+    // columns in order, where two may share a name. Throws StoreError like Fields.
+    QVariant value(int column) const;
 
 private:
-    bool open_ = false;
+    int columnIndex(const QString& name) const;
+    void requireCurrentRow(const QString& what) const;
+
+    std::unique_ptr<ResultRows> rows_;  // null while closed
     QStringList columns_;
-    std::vector<std::vector<QVariant>> rows_;
-    long position_ = 0;  // 0-based; == rows_.size() means EOF
-    bool beforeFirst_ = false;
     mutable Field current_;
 };
 

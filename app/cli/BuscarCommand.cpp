@@ -1,0 +1,152 @@
+// ponencias-cli buscar: the query window's search from the command line. The criteria stand for
+// the texts the window's controls would show; the query text is composed by the same code as a
+// click of "Buscar", and the result goes through the same export.
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QSaveFile>
+#include <cstdio>
+#include <exception>
+
+#include "Commands.h"
+#include "export/ResultFiles.h"
+#include "query/SearchQuery.h"
+#include "store/ApplicationFolder.h"
+#include "store/StoreError.h"
+
+namespace ponencias::cli {
+
+namespace {
+
+void Print(FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void Print(FILE* stream, const QString& text) {
+    Print(stream, text.toUtf8());
+}
+
+// A drop-down list given a value stands on the entry with that text; its all-entry text, or no
+// value at all, leaves it on its all-entry.
+void ReadListChoice(const QCommandLineParser& parser, const QString& option,
+                    const QString& allEntry, ListChoice& choice) {
+    if (!parser.isSet(option)) {
+        return;
+    }
+    const QString value = parser.value(option);
+    choice = ListChoice{value == allEntry ? 0 : 1, value};
+}
+
+}  // namespace
+
+int RunBuscarCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Compone la consulta de la ventana de consulta y la muestra (--consulta) o exporta su "
+        "resultado (--salida, --csv). Cada criterio es el texto que mostraría su control; un "
+        "criterio omitido queda en su entrada «Todos…/Todas…»."));
+    parser.addHelpOption();
+    const auto option = [&](const char* name, const char* description, const char* value) {
+        parser.addOption(
+            {QLatin1String(name), QString::fromUtf8(description), QLatin1String(value)});
+    };
+    option("jornada", "Número de jornada (JornadaCbo).", "TEXTO");
+    option("entidad", "País o entidad (EntidadCbo).", "TEXTO");
+    option("eje", "Eje temático (EjeTemCbo).", "TEXTO");
+    option("subtema", "Texto de SubtemaCbo.", "TEXTO");
+    option("categoria", "Texto de CatSubTemaCbo.", "TEXTO");
+    option("perfil", "Perfil del ponente (PerfilPonCbo).", "TEXTO");
+    option("normatividad", "Normatividad a modificar (NormatividadCbo).", "TEXTO");
+    option("palabra", "Búsqueda por palabra (BusquedaTxt).", "TEXTO");
+    option("base", "Archivo de datos (por omisión, Ponencias.mdb junto al programa).", "ARCHIVO");
+    parser.addOption({QStringLiteral("consulta"),
+                      QStringLiteral("Escribe solo el texto de la consulta y un salto de línea.")});
+    option("salida", "Escribe el resultado en este libro .xlsx y el número de ponencias.",
+           "ARCHIVO");
+    option("csv", "Escribe el resultado como CSV en este archivo, o en la salida estándar con -.",
+           "ARCHIVO");
+
+    if (!parser.parse(arguments)) {
+        Print(stderr, parser.errorText() + QLatin1Char('\n'));
+        return kExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        Print(stdout, parser.helpText());
+        return kExitOk;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        Print(stderr, QStringLiteral("Argumento no esperado: ") +
+                          parser.positionalArguments().constFirst() + QLatin1Char('\n'));
+        return kExitUsage;
+    }
+    const bool toQuery = parser.isSet(QStringLiteral("consulta"));
+    const bool toWorkbook = parser.isSet(QStringLiteral("salida"));
+    const bool toCsv = parser.isSet(QStringLiteral("csv"));
+    if (int(toQuery) + int(toWorkbook) + int(toCsv) != 1) {
+        Print(stderr, QStringLiteral("Indique exactamente una de --consulta, --salida o --csv.\n"));
+        return kExitUsage;
+    }
+
+    SearchCriteria criteria;
+    ReadListChoice(parser, QStringLiteral("jornada"), kTodasLasJornadas, criteria.Jornada);
+    ReadListChoice(parser, QStringLiteral("entidad"), kTodasLasEntidades, criteria.Entidad);
+    ReadListChoice(parser, QStringLiteral("eje"), kTodosLosEjes, criteria.EjeTematico);
+    if (parser.isSet(QStringLiteral("subtema"))) {
+        criteria.Subtema = parser.value(QStringLiteral("subtema"));
+    }
+    if (parser.isSet(QStringLiteral("categoria"))) {
+        criteria.Categoria = parser.value(QStringLiteral("categoria"));
+    }
+    ReadListChoice(parser, QStringLiteral("perfil"), kTodosLosPonentes, criteria.Perfil);
+    ReadListChoice(parser, QStringLiteral("normatividad"), kTodasLasNormatividades,
+                   criteria.Normatividad);
+    criteria.Palabra = parser.value(QStringLiteral("palabra"));
+    const QString query = BuildSearchQuery(criteria);
+
+    if (toQuery) {
+        Print(stdout, query + QLatin1Char('\n'));
+        return kExitOk;
+    }
+    if (parser.isSet(QStringLiteral("base"))) {
+        SetProposalDataFile(parser.value(QStringLiteral("base")));
+    }
+    try {
+        if (toWorkbook) {
+            const long count = WriteResultWorkbook(query, parser.value(QStringLiteral("salida")));
+            Print(stdout, QString::number(count) + QLatin1Char('\n'));
+            return kExitOk;
+        }
+        // The whole CSV is made first, so a failing store leaves neither a file nor half a
+        // listing on the standard output.
+        QByteArray csv;
+        QBuffer buffer(&csv);
+        buffer.open(QIODevice::WriteOnly);
+        const long count = WriteResultCsv(query, buffer);
+        buffer.close();
+        const QString target = parser.value(QStringLiteral("csv"));
+        if (target == QLatin1String("-")) {
+            Print(stdout, csv);
+            return kExitOk;
+        }
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+            Print(stderr,
+                  QStringLiteral("No se pudo escribir «%1»: %2\n").arg(target, file.errorString()));
+            return kExitUsage;
+        }
+        Print(stdout, QString::number(count) + QLatin1Char('\n'));
+        return kExitOk;
+    } catch (const StoreError& error) {
+        Print(stderr,
+              QStringLiteral("Error %1: %2\n").arg(error.number()).arg(error.description()));
+        return kExitStoreError;
+    } catch (const std::exception& error) {
+        // The workbook could not be written (a missing folder, no permission): said, not a crash.
+        Print(stderr, QStringLiteral("No se pudo escribir «%1»: %2\n")
+                          .arg(parser.value(QStringLiteral("salida")),
+                               QString::fromLocal8Bit(error.what())));
+        return kExitUsage;
+    }
+}
+
+}  // namespace ponencias::cli

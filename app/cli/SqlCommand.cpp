@@ -1,0 +1,87 @@
+// ponencias-cli sql [--base ARCHIVO] "SQL": one statement through the program's store, the result
+// as CSV on standard output.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+#include "Commands.h"
+#include "export/CsvWriter.h"
+#include "store/ApplicationFolder.h"
+#include "store/Field.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+
+namespace ponencias::cli {
+
+int RunSqlCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Ejecuta una sentencia SQL sobre el almacén de ponencias, tal como lo hace el programa, y "
+        "escribe el resultado como CSV (UTF-8, una línea de encabezado con los nombres de las "
+        "columnas; un valor nulo queda como campo vacío)."));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Muestra esta ayuda."));
+    const QCommandLineOption baseOption(
+        QStringLiteral("base"),
+        QStringLiteral("Archivo de datos (Access o SQLite); por omisión, Ponencias.mdb en la "
+                       "carpeta del programa."),
+        QStringLiteral("ARCHIVO"));
+    parser.addOption(helpOption);
+    parser.addOption(baseOption);
+    parser.addPositionalArgument(QStringLiteral("SQL"), QStringLiteral("La sentencia."));
+    const auto usage = [&](const QString& problem) {
+        std::fprintf(stderr, "%s\n\n%s", problem.toLocal8Bit().constData(),
+                     parser.helpText().toLocal8Bit().constData());
+        return kExitUsage;
+    };
+    if (!parser.parse(arguments)) {
+        return usage(parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return kExitOk;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        return usage(QStringLiteral("Se espera exactamente una sentencia SQL."));
+    }
+    if (parser.isSet(baseOption)) {
+        SetProposalDataFile(parser.value(baseOption));
+    }
+
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly)) {
+        return kExitUsage;
+    }
+    CsvWriter writer(out);
+    try {
+        OpenProposalStore();
+        Recordset& rows = *ProposalRecordset;
+        rows.Open(positional.front(), *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        // The whole result is in hand before anything is written, so a failing statement never
+        // leaves part of an answer on standard output.
+        writer.writeRecord(rows.columnNames());
+        rows.MoveFirst();
+        const int columns = int(rows.columnNames().size());
+        QStringList record;
+        while (!rows.Bof() && !rows.Eof()) {
+            record.clear();
+            for (int c = 0; c < columns; ++c) {
+                record << ValueText(rows.value(c));
+            }
+            writer.writeRecord(record);
+            rows.MoveNext();
+        }
+        ReleaseProposalStore();
+    } catch (const StoreError& error) {
+        out.flush();
+        std::fprintf(stderr, "Error %d: %s\n", error.number(),
+                     error.description().toLocal8Bit().constData());
+        return kExitStoreError;
+    }
+    out.flush();
+    return kExitOk;
+}
+
+}  // namespace ponencias::cli

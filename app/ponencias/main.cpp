@@ -1,0 +1,22 @@
+// The program: it starts in the splash window and ends when its last window closes. It reads no
+// command line, environment variable or settings file.
+#include "export/widgets/WidgetExportFeedback.h"
+#include "shell/ErrorReport.h"
+#include "shell/ShellResources.h"
+#include "shell/ShellWindows.h"
+#include "shell/Windows.h"
+
+int main(int argc, char** argv) {
+    ponencias::Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ponencias"));
+    QApplication::setDesktopFileName(QStringLiteral("ponencias"));
+    QApplication::setWindowIcon(ponencias::ProgramIcon());
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    ponencias::RunReportingErrors([] {
+        ponencias::RegisterProgramWindows();
+        ponencias::InstallWidgetExportFeedback();
+        ponencias::Windows::Show(ponencias::WindowId::Splash);
+    });
+    return app.Run();
+}

@@ -1,0 +1,127 @@
+// Times the proposal store: the first opening of a data file (reading it and building the
+// queryable copy), a later opening followed by the query window's five list queries (the road
+// every loading of the window takes), and the import of an Access file.
+//
+// Usage: bench_store [DATA_FILE [ACCESS_FILE]]; by default the application folder's sample and
+// the shared Access test file.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "store/ApplicationFolder.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+#include "store/StoreSnapshot.h"
+
+using namespace ponencias;
+
+namespace {
+
+const QStringList kListQueries = {
+    QStringLiteral("SELECT DISTINCT NUM_JORNADA AS Jornada FROM PONENCIAS"),
+    QStringLiteral("SELECT DISTINCT ESTADO AS Entidades FROM PONENCIAS"),
+    QStringLiteral("SELECT DISTINCT eje_tematico FROM ponencias ORDER BY eje_tematico asc"),
+    QStringLiteral("SELECT DISTINCT PERFIL_PONENTE AS Perfil FROM PONENCIAS"),
+    QStringLiteral(
+        "SELECT DISTINCT normatividad_modificar_1 FROM ponencias WHERE normatividad_modificar_1 "
+        "<> '' AND  normatividad_modificar_1 not in('No aplica') union SELECT DISTINCT "
+        "normatividad_modificar_2 FROM ponencias WHERE normatividad_modificar_2 <> '' AND  "
+        "normatividad_modificar_2 not in('No aplica') union SELECT DISTINCT "
+        "normatividad_modificar_3 FROM ponencias WHERE normatividad_modificar_3 <> '' AND  "
+        "normatividad_modificar_3 not in('No aplica')  union SELECT DISTINCT "
+        "normatividad_modificar_4 FROM ponencias WHERE normatividad_modificar_4 <> '' AND  "
+        "normatividad_modificar_4 not in('No aplica') union SELECT DISTINCT "
+        "normatividad_modificar_5 FROM ponencias WHERE normatividad_modificar_5 <> '' AND  "
+        "normatividad_modificar_5 not in('No aplica') "),
+};
+const QStringList kListFields = {"Jornada", "Entidades", "eje_tematico", "Perfil",
+                                 "normatividad_modificar_1"};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Opens the store and fills the five lists the way the query window's loading does.
+int LoadLists() {
+    int entries = 0;
+    OpenProposalStore();
+    for (qsizetype i = 0; i < kListQueries.size(); ++i) {
+        ForEachRow(kListQueries[i], [&](const Recordset& rows) {
+            (void)rows.Fields(kListFields[i]).Text();
+            ++entries;
+        });
+    }
+    return entries;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    // Benchmarks live in build/bench; the application folder with the sample is build/bin.
+    const QString dataFile =
+        arguments.value(1, QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral("../bin/Ponencias.mdb")));
+    // The shared test data sit beside the source tree.
+    const QString accessFile = arguments.value(
+        2, QFileInfo(QStringLiteral(__FILE__))
+               .dir()
+               .filePath(QStringLiteral("../../shared/testdata/DateTestDatabase.mdb")));
+    try {
+        SetProposalDataFile(dataFile);
+        std::vector<double> first;
+        for (int i = 0; i < 5; ++i) {
+            ClearStoreSnapshotCache();
+            QElapsedTimer timer;
+            timer.start();
+            OpenProposalStore();
+            first.push_back(timer.nsecsElapsed() / 1e6);
+            ReleaseProposalStore();
+        }
+        std::printf("Data file: %s\n", qPrintable(dataFile));
+        std::printf("  first opening (read file, build copy): median %.2f ms\n", Median(first));
+
+        int entries = LoadLists();  // the copy is now built
+        std::vector<double> later;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            entries = LoadLists();
+            later.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        ReleaseProposalStore();
+        std::printf(
+            "  later opening + five list queries (%d entries): median %.2f ms, max %.2f "
+            "ms (target <= 20 ms)\n",
+            entries, Median(later), *std::max_element(later.begin(), later.end()));
+
+        if (QFile::exists(accessFile)) {
+            SetProposalDataFile(accessFile);
+            std::vector<double> import;
+            for (int i = 0; i < 10; ++i) {
+                ClearStoreSnapshotCache();
+                QElapsedTimer timer;
+                timer.start();
+                OpenProposalStore();
+                import.push_back(timer.nsecsElapsed() / 1e6);
+                ReleaseProposalStore();
+            }
+            std::printf(
+                "Access file: %s (%lld bytes)\n  import (libmdb in a child process): "
+                "median %.2f ms\n",
+                qPrintable(accessFile), static_cast<long long>(QFile(accessFile).size()),
+                Median(import));
+        }
+    } catch (const StoreError& error) {
+        std::fprintf(stderr, "Error %d: %s\n", error.number(), qPrintable(error.description()));
+        return 2;
+    }
+    return 0;
+}

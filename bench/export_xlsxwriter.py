@@ -1,0 +1,96 @@
+#!/usr/bin/python3
+"""The result workbook written with python3-xlsxwriter, for the side-by-side figure of
+bench_export, and the large proposal store that bench_export exports.
+
+    export_xlsxwriter.py workbook ROWS.csv OUT.xlsx BASE_ADDRESS   prints the milliseconds spent
+    export_xlsxwriter.py store SAMPLE.csv OUT.sqlite COUNT           COUNT proposals cycled from
+                                                                    the sample's rows
+"""
+import csv
+import re
+import sqlite3
+import sys
+import time
+import urllib.parse
+
+import xlsxwriter
+
+UNLINKED = {302, 818, 824, 825, 826, 925, 1152, 1180, 1417, 1464, 1485, 1507, 1742, 1754, 1755,
+            1756, 1758, 1759, 1760, 1761, 1762, 1763, 1764, 1765, 1767, 1769, 2904, 3167, 3168,
+            3169, 3170, 3171, 3337, 3418}
+NUMBER = re.compile(r"[1-9][0-9]{0,14}")
+COLUMNS = ["FOLIO", "ID", "ESTADO", "EDAD", "SEXO", "PERFIL_PONENTE", "NUM_JORNADA",
+           "EJE_TEMATICO", "SUBTEMA", "CATEGORIA_SUBTEMA", "TITULO", "RESUMEN",
+           "NORMATIVIDAD_MODIFICAR_1", "NORMATIVIDAD_MODIFICAR_2", "NORMATIVIDAD_MODIFICAR_3",
+           "NORMATIVIDAD_MODIFICAR_4"]
+
+
+def unlinked(folio):
+    try:
+        return float(folio.strip()) in UNLINKED
+    except ValueError:
+        return False
+
+
+def workbook(rows_csv, out, base):
+    with open(rows_csv, newline="", encoding="utf-8") as f:
+        rows = list(csv.reader(f))
+    captions, rows = rows[0], rows[1:]
+    start = time.perf_counter()
+    book = xlsxwriter.Workbook(out, {"constant_memory": True, "strings_to_numbers": False,
+                                     "strings_to_formulas": False, "strings_to_urls": False})
+    sheet = book.add_worksheet("Hoja1")
+    font = {"font_name": "Arial Narrow", "font_size": 11}
+    header = book.add_format(dict(font, bold=True, font_color="#FFFFFF", bg_color="#993300",
+                                  border=1, align="center", valign="vcenter"))
+    header_l = header
+    data = book.add_format(dict(font, border=1, align="left", valign="top", text_wrap=True))
+    data_l = book.add_format(dict(font, border=1, align="justify", valign="top", text_wrap=True))
+    link = book.add_format(dict(font, border=1, align="left", valign="top", text_wrap=True,
+                                font_color="#0563C1", underline=1))
+    sheet_font = book.add_format(font)
+    widths = {0: 5.7, 3: 5.1, 9: 20.4, 12: 24.6, 13: 24.6, 14: 24.6, 15: 24.6,
+              10: 70, 11: 80, 1: 16, 2: 25, 4: 12, 5: 20, 6: 30, 7: 50, 8: 35}
+    for column, width in widths.items():
+        sheet.set_column(column, column, width, data_l if column == 11 else sheet_font)
+    sheet.set_column(16, 16383, None, sheet_font)
+    sheet.set_row(0, 55)
+    for c, caption in enumerate(captions):
+        sheet.write_string(0, c, caption, header_l if c == 11 else header)
+    for r, row in enumerate(rows, start=1):
+        sheet.set_row(r, 150, data)
+        for c, text in enumerate(row):
+            fmt = data_l if c == 11 else data
+            if c == 10 and not unlinked(row[0]):
+                sheet.write_url(r, c, base + urllib.parse.quote(row[0], safe="") + ".doc",
+                                link, text)
+            elif NUMBER.fullmatch(text):
+                sheet.write_number(r, c, int(text), fmt)
+            elif text:
+                sheet.write_string(r, c, text, fmt)
+            else:
+                sheet.write_blank(r, c, None, fmt)
+    sheet.freeze_panes(1, 0)
+    sheet.set_selection("A2")
+    book.close()
+    print(round((time.perf_counter() - start) * 1000, 1))
+
+
+def store(sample_csv, out, count):
+    with open(sample_csv, newline="", encoding="utf-8") as f:
+        rows = list(csv.reader(f))[1:]
+    db = sqlite3.connect(out)
+    db.execute("CREATE TABLE PONENCIAS (%s, NORMATIVIDAD_MODIFICAR_5 TEXT)" %
+               ", ".join(c + " TEXT" for c in COLUMNS))
+    marks = ", ".join("?" * (len(COLUMNS) + 1))
+    db.executemany("INSERT INTO PONENCIAS VALUES (%s)" % marks,
+                   ([str(n + 1)] + rows[n % len(rows)][1:] + [""] for n in range(count)))
+    db.commit()
+    db.close()
+
+
+if __name__ == "__main__":
+    if sys.argv[1] == "workbook":
+        workbook(sys.argv[2], sys.argv[3], sys.argv[4])
+    else:
+        store(sys.argv[2], sys.argv[3], int(sys.argv[4]))

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+namespace ponencias {
+
+// What the export shows the user. The program installs a message-box implementation at start
+// (InstallWidgetExportFeedback, ponencias_export_ui); without one, texts go to standard error
+// and no workbook is opened, so the export runs without a display.
+class ExportFeedback {
+public:
+    virtual ~ExportFeedback() = default;
+    // "No se encontrarón registros con los criterios seleccionados": information icon, one OK
+    // button, the program's title.
+    virtual void showNoRecords() = 0;
+    // A failure the user must know about (the store could not be read, the workbook could not
+    // be saved or shown).
+    virtual void showError(const QString& text) = 0;
+    // Something the workbook does not hold as asked (rows beyond the sheet's limit, …).
+    virtual void showNotice(const QString& text) = 0;
+    // Hands the workbook file to the desktop's spreadsheet application. False when nothing
+    // took it.
+    virtual bool showWorkbook(const QString& path) = 0;
+};
+
+inline constexpr const char* kProgramTitle = "Ponencias";
+inline constexpr const char* kNoRecordsMessage =
+    "No se encontrarón registros con los criterios seleccionados";
+
+ExportFeedback& CurrentExportFeedback();
+// Installs `feedback` (not owned; it must outlive its use); null restores the standard-error one.
+void SetExportFeedback(ExportFeedback* feedback);
+
+// Writes every text to standard error and opens nothing.
+class StandardErrorFeedback : public ExportFeedback {
+public:
+    void showNoRecords() override;
+    void showError(const QString& text) override;
+    void showNotice(const QString& text) override;
+    bool showWorkbook(const QString& path) override;
+};
+
+}  // namespace ponencias

@@ -1,0 +1,291 @@
+#include "ResultSheetExport.h"
+
+#include <unistd.h>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+#include <algorithm>
+#include <optional>
+
+#include "ExportFeedback.h"
+#include "ResultSheetExportSteps.h"
+#include "ResultSheetFormatting.h"
+#include "SpreadsheetApplication.h"
+#include "XlsxOutput.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+
+namespace ponencias {
+
+std::array<QString, 17> HeaderCaptions;
+
+const std::array<ResultColumn, 16> kResultColumns = {{
+    {"FOLIO", "FOLIO"},
+    {"ID", "ID"},
+    {"ESTADO / PAÍS", "ESTADO"},
+    {"EDAD", "EDAD"},
+    {"SEXO", "SEXO"},
+    {"PERFIL DEL PONENTE", "PERFIL_PONENTE"},
+    {"JORNADA", "NUM_JORNADA"},
+    {"EJE TEMÁTICO", "EJE_TEMATICO"},
+    {"SUBTEMA", "SUBTEMA"},
+    {"CATEGORÍA POR SUBTEMA", "CATEGORIA_SUBTEMA"},
+    {"TÍTULO", "TITULO"},
+    {"RESUMEN", "RESUMEN"},
+    {"NORMATIVIDAD A MODIFICAR 1", "NORMATIVIDAD_MODIFICAR_1"},
+    {"NORMATIVIDAD A MODIFICAR 2", "NORMATIVIDAD_MODIFICAR_2"},
+    {"NORMATIVIDAD A MODIFICAR 3", "NORMATIVIDAD_MODIFICAR_3"},
+    {"NORMATIVIDAD A MODIFICAR 4", "NORMATIVIDAD_MODIFICAR_4"},
+}};
+
+void FillHeaderCaptions() {
+    for (size_t c = 1; c <= kResultColumns.size(); ++c) {
+        HeaderCaptions[c] = QString::fromUtf8(kResultColumns[c - 1].caption);
+    }
+}
+
+QString DocumentBaseAddress() {
+    return QStringLiteral(PONENCIAS_DOCUMENT_BASE_ADDRESS);
+}
+
+QString DocumentAddress(const QString& folio) {
+    // Unreserved characters stay as they are; a blank, "#", "?", "/" or a letter outside ASCII
+    // would otherwise change or break the address.
+    return DocumentBaseAddress() + QString::fromLatin1(QUrl::toPercentEncoding(folio)) +
+           QStringLiteral(".doc");
+}
+
+bool IsUnlinkedFolio(const QString& folio) {
+    bool isNumber = false;
+    const double number = folio.trimmed().toDouble(&isNumber);
+    return isNumber &&
+           std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) != UnlinkedFolios.end();
+}
+
+void FillResultSheet(SheetSteps& steps, Recordset& result, const ExportLimits& limits,
+                     FilledSheet& filled) {
+    result.MoveFirst();
+    steps.Try([&] { steps.App().Visible(true); });
+    steps.Try([&] { filled.workbook = &steps.App().Workbooks().Add(); });
+    ApplySheetFont(steps);
+    FillHeaderCaptions();
+    for (int c = 1; c < int(HeaderCaptions.size()); ++c) {
+        steps.Try([&] { steps.App().Cells(1, c).Value(HeaderCaptions[size_t(c)]); });
+        ApplyHeaderCellStyle(steps, c);
+    }
+    filled.rowsInResult = result.RecordCount();
+    const long rows = std::min(filled.rowsInResult, limits.maxDataRows);
+    ApplyRowHeights(steps, rows);
+    ApplyDataBlockLayout(steps);
+    ApplyColumnWidths(steps);
+
+    std::array<QString, 16> fields;
+    std::array<QString, 16> names;
+    for (size_t i = 0; i < names.size(); ++i) {
+        names[i] = QString::fromLatin1(kResultColumns[i].field);
+    }
+    for (long r = 1; r <= rows; ++r) {
+        const int sheetRow = int(r + 1);
+        for (size_t i = 0; i < fields.size(); ++i) {
+            fields[i] = result.Fields(names[i]).Text();
+        }
+        const QString& folio = fields[0];
+        const QString& title = fields[kTitleColumn - 1];
+        const QString link = DocumentAddress(folio);
+        ApplyRowBorders(steps, sheetRow);
+        if (IsUnlinkedFolio(folio)) {
+            steps.Try([&] { steps.App().Cells(sheetRow, kTitleColumn).Formula(title); });
+        } else {
+            const QString cell = QStringLiteral("K") + QString::number(sheetRow);
+            steps.Try([&] { steps.Global().ActiveSheet().Range(cell).Select(); });
+            steps.Try([&] {
+                SpreadsheetGlobalObject& global = steps.Global();
+                global.ActiveSheet().Hyperlinks().Add(global.Selection(), link, title);
+            });
+            ApplyLinkCellFont(steps);
+        }
+        const QString first = QStringLiteral("A") + QString::number(sheetRow);
+        steps.Try([&] { steps.Global().ActiveSheet().Range(first).Select(); });
+        for (int c = 1; c <= int(fields.size()); ++c) {
+            if (c != kTitleColumn) {
+                steps.Try([&] { steps.App().Cells(sheetRow, c).Formula(fields[size_t(c - 1)]); });
+            }
+        }
+        filled.rowsWritten = r;
+        result.MoveNext();
+    }
+}
+
+QString StoreFailureText(const StoreError& error) {
+    return QStringLiteral(
+               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
+               "Error %1: %2")
+        .arg(error.number())
+        .arg(error.description());
+}
+
+QString IncompleteWorkbookText(const FilledSheet& filled, const XlsxWriteReport& report) {
+    QStringList parts;
+    if (filled.rowsInResult > filled.rowsWritten) {
+        parts << QStringLiteral(
+                     "La consulta encontró %1 ponencias, pero una hoja de cálculo admite como "
+                     "máximo %2 filas de datos. El libro contiene las primeras %2; las %3 "
+                     "restantes no se escribieron.")
+                     .arg(filled.rowsInResult)
+                     .arg(filled.rowsWritten)
+                     .arg(filled.rowsInResult - filled.rowsWritten);
+    }
+    const auto rowList = [](const std::vector<int>& rows) {
+        QStringList numbers;
+        for (size_t i = 0; i < rows.size() && i < 20; ++i) {
+            numbers << QString::number(rows[i]);
+        }
+        if (rows.size() > 20) {
+            numbers << QStringLiteral("… (%1 en total)").arg(rows.size());
+        }
+        return numbers.join(QStringLiteral(", "));
+    };
+    if (!report.rowsWithoutLink.empty()) {
+        parts << QStringLiteral("El título de estas filas no lleva vínculo a su documento: %1.")
+                     .arg(rowList(report.rowsWithoutLink));
+    }
+    if (!report.rowsWithCutText.empty()) {
+        parts << QStringLiteral(
+                     "Estas filas tienen textos de más de 32767 caracteres, lo más que cabe en "
+                     "una celda; se escribieron sus primeros 32767: %1.")
+                     .arg(rowList(report.rowsWithCutText));
+    }
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+namespace {
+
+SpreadsheetApplication& ProgramApplication() {
+    if (!SpreadsheetApp) {
+        throw SpreadsheetError("no hay una aplicación de hojas de cálculo");
+    }
+    return *SpreadsheetApp;
+}
+
+void ReleaseStoreQuietly() {
+    try {
+        ReleaseProposalStore();
+    } catch (const std::exception&) {
+        // Letting go of the store cannot leave anything for the user to act on.
+    }
+}
+
+// Saves the finished workbook in the results folder and hands it to the desktop.
+void HandOver(const Worksheet& sheet, const FilledSheet& filled, const ExportLimits& limits,
+              bool desktopShowsWorkbooks, ExportFeedback& feedback) {
+    QString path;
+    XlsxWriteReport report;
+    try {
+        path = ReserveResultFile();
+        report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
+    } catch (const SpreadsheetError& error) {
+        if (!path.isEmpty()) {
+            QFile::remove(path);  // only the unfinished file this export just created
+        }
+        feedback.showError(QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
+                               .arg(path.isEmpty() ? QString() : QStringLiteral(" en ") + path,
+                                    QString::fromUtf8(error.what())));
+        return;
+    }
+    if (!desktopShowsWorkbooks || !feedback.showWorkbook(path)) {
+        feedback.showError(QStringLiteral("No hay una aplicación que pueda mostrar el libro de "
+                                          "resultados. El libro está guardado en:\n%1")
+                               .arg(QDir::toNativeSeparators(path)));
+    }
+    if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
+        feedback.showNotice(text);
+    }
+}
+
+}  // namespace
+
+void ExportResultSheet(const QString& queryText) {
+    ExportResultSheetWithLimits(queryText, {});
+}
+
+void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
+    ExportFeedback& feedback = CurrentExportFeedback();
+    SheetSteps steps(ProgramApplication, GlobalObject);
+
+    const bool desktopShowsWorkbooks = DetectExcel();
+    steps.Try([] { SpreadsheetApp = RunningSpreadsheetApplication(); });
+    if (!SpreadsheetApp) {
+        // Nothing running and nothing created by the query window: start one rather than read
+        // every row into no workbook at all.
+        SpreadsheetApp = CreateSpreadsheetApplication();
+    }
+
+    std::optional<StoreError> storeError;
+    FilledSheet filled;
+    try {
+        OpenProposalStore();
+        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        if (ProposalRecordset->Bof() && ProposalRecordset->Eof()) {
+            feedback.showNoRecords();
+        } else {
+            FillResultSheet(steps, *ProposalRecordset, limits, filled);
+        }
+    } catch (const StoreError& error) {
+        storeError = error;
+    }
+    if (storeError) {
+        // A workbook cut short by a failing store is not shown as if it were the result.
+        feedback.showError(StoreFailureText(*storeError));
+    }
+
+    ApplyFinalView(steps);
+    if (filled.workbook) {
+        if (!storeError) {
+            HandOver(filled.workbook->activeSheet(), filled, limits, desktopShowsWorkbooks,
+                     feedback);
+        }
+        // The saved file is the user's now; the in-process copy is let go.
+        steps.Try([&] { steps.App().Workbooks().Close(filled.workbook); });
+    }
+    ReleaseStoreQuietly();
+    SpreadsheetApp.reset();
+}
+
+QString ResultsFolder() {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    return base + QStringLiteral("/Ponencias-") + QString::number(::getuid());
+}
+
+QString ReserveResultFile() {
+    const QString folder = ResultsFolder();
+    if (!QDir().mkpath(folder)) {
+        throw SpreadsheetError("no se pudo crear la carpeta " + folder.toStdString());
+    }
+    const QFileInfo info(folder);
+    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
+        throw SpreadsheetError("la carpeta " + folder.toStdString() + " no es de este usuario");
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString stem =
+        folder + QStringLiteral("/Consulta de ponencias ") +
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    for (int attempt = 1; attempt <= 1000; ++attempt) {
+        const QString path = stem +
+                             (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) +
+                             QStringLiteral(".xlsx");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            return path;
+        }
+        if (!file.exists()) {
+            throw SpreadsheetError("no se pudo crear " + path.toStdString() + ": " +
+                                   file.errorString().toStdString());
+        }
+    }
+    throw SpreadsheetError("no quedan nombres libres en " + folder.toStdString());
+}
+
+}  // namespace ponencias

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include "ResultSheetExport.h"
+
+namespace ponencias {
+
+class Recordset;
+class SheetSteps;
+class StoreError;
+class Workbook;
+struct XlsxWriteReport;
+
+// What filling a result sheet gave: the workbook it added (null when adding failed), the rows of
+// the result and the rows written.
+struct FilledSheet {
+    Workbook* workbook = nullptr;
+    long rowsInResult = 0;
+    long rowsWritten = 0;
+};
+
+// From the first row of an opened, non-empty result to its last written row: the application
+// made visible, a workbook added, the header, the layout and one row per proposal. Spreadsheet
+// steps that fail are skipped; a failing store throws StoreError (`filled` says how far it got).
+void FillResultSheet(SheetSteps& steps, Recordset& result, const ExportLimits& limits,
+                     FilledSheet& filled);
+
+QString StoreFailureText(const StoreError& error);
+// What the saved workbook lacks, for the user; empty when it is complete.
+QString IncompleteWorkbookText(const FilledSheet& filled, const XlsxWriteReport& report);
+
+}  // namespace ponencias

@@ -1,0 +1,130 @@
+#include "SpreadsheetApplication.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace ponencias {
+
+std::shared_ptr<SpreadsheetApplication> SpreadsheetApp;
+std::unique_ptr<SpreadsheetGlobalObject> SpreadsheetGlobal;
+
+namespace {
+
+// The application that was made visible: it keeps running, with its workbooks, after the
+// program lets go of its own reference.
+std::shared_ptr<SpreadsheetApplication>& Running() {
+    static std::shared_ptr<SpreadsheetApplication> running;
+    return running;
+}
+
+struct DesktopAnswer {
+    bool known = false;
+    bool hasHandler = false;
+    QElapsedTimer age;
+};
+
+DesktopAnswer& CachedAnswer() {
+    static DesktopAnswer answer;
+    return answer;
+}
+
+// A desktop entry that declares the workbook MIME type (or the spreadsheet family the desktop
+// databases group it with) and can be launched.
+bool EntryOpensWorkbooks(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return false;
+    }
+    bool inMainGroup = false;
+    bool opens = false;
+    bool hidden = false;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine(64 * 1024).trimmed();
+        if (line.startsWith('[')) {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inMainGroup) {
+            continue;
+        }
+        if (line.startsWith("MimeType=")) {
+            const QList<QByteArray> types = line.mid(9).split(';');
+            opens = types.contains(QByteArray(kWorkbookMimeType));
+        } else if (line == "Hidden=true") {
+            hidden = true;  // a deleted entry; NoDisplay ones still open files
+        }
+    }
+    return opens && !hidden;
+}
+
+bool DesktopHasWorkbookHandler() {
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        QDirIterator entries(folder, {QStringLiteral("*.desktop")}, QDir::Files,
+                             QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            if (EntryOpensWorkbooks(entries.next())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void SpreadsheetApplication::Visible(bool visible) {
+    visible_ = visible;
+    if (visible && registers_) {
+        Running() = shared_from_this();
+    }
+}
+
+bool DetectExcel() {
+    // Installing an application while the program runs is rare; a minute-old answer is fresh
+    // enough and spares a scan of the desktop entries at every export.
+    constexpr qint64 kFreshMilliseconds = 60 * 1000;
+    DesktopAnswer& answer = CachedAnswer();
+    if (!answer.known || answer.age.elapsed() > kFreshMilliseconds) {
+        answer.hasHandler = DesktopHasWorkbookHandler();
+        answer.known = true;
+        answer.age.start();
+    }
+    return answer.hasHandler;
+}
+
+std::shared_ptr<SpreadsheetApplication> CreateSpreadsheetApplication() {
+    return std::make_shared<SpreadsheetApplication>();
+}
+
+std::shared_ptr<SpreadsheetApplication> RunningSpreadsheetApplication() {
+    if (!Running()) {
+        throw SpreadsheetError("no hay una aplicación de hojas de cálculo en marcha");
+    }
+    return Running();
+}
+
+SpreadsheetGlobalObject& GlobalObject() {
+    if (!SpreadsheetGlobal) {
+        RunningSpreadsheetApplication();  // the global object needs a running application
+        SpreadsheetGlobal = std::make_unique<SpreadsheetGlobalObject>(
+            []() -> SpreadsheetApplication& { return *RunningSpreadsheetApplication(); });
+    }
+    return *SpreadsheetGlobal;
+}
+
+void ObtainSpreadsheetApplication() {
+    DetectExcel();
+    SpreadsheetApp = CreateSpreadsheetApplication();
+}
+
+void ResetSpreadsheetApplicationsForTesting() {
+    SpreadsheetApp.reset();
+    Running().reset();
+    CachedAnswer().known = false;
+}
+
+}  // namespace ponencias

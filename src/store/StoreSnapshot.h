@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "StoreError.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ponencias {
+
+// The queryable copy of one version of a data file: an in-memory SQLite database holding every
+// table of the file, each text column under the dialect's collation. It only answers queries;
+// nothing a statement does can reach the file or change the copy.
+class StoreSnapshot {
+public:
+    StoreSnapshot(sqlite3* db, QString dataFile);
+    ~StoreSnapshot();
+    StoreSnapshot(const StoreSnapshot&) = delete;
+    StoreSnapshot& operator=(const StoreSnapshot&) = delete;
+
+    const QString& dataFile() const { return dataFile_; }
+
+    // Compiles one statement for reading the copy; the caller finalizes it. Throws StoreError,
+    // naming the statement, when it is empty, is followed by another, would change anything or
+    // is rejected by the store.
+    sqlite3_stmt* Prepare(const QString& sql) const;
+    // The store's error for the failure just reported while running `sql`.
+    StoreError StatementFailure(const QString& sql) const;
+
+private:
+    sqlite3* db_;
+    QString dataFile_;
+};
+
+// The copy of the data file at `path`, built on first use and reused for as long as the file's
+// version (its identity, size and modification time) stays the same. The file is only read.
+// Throws StoreError when the file is missing, unreadable, of another kind, truncated or corrupt.
+std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path);
+
+// Kind of data file, told by its first bytes.
+enum class DataFileKind { Unknown, Sqlite, Access };
+DataFileKind DataFileKindOf(const QByteArray& head);
+
+// The statement as an error message shows it: trimmed, and cut short when long.
+QString StatementForMessage(const QString& sql);
+
+// Forgets every copy kept for reuse (tests and benchmarks measure a first opening with it).
+void ClearStoreSnapshotCache();
+
+}  // namespace ponencias

@@ -1,0 +1,87 @@
+#include "ExportTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "export/SpreadsheetApplication.h"
+
+namespace ponencias::test {
+
+void ExportTest::SetUp() {
+    ASSERT_TRUE(temp_.isValid());
+    oldTmp_ = qgetenv("TMPDIR");
+    oldDataDirs_ = qgetenv("XDG_DATA_DIRS");
+    oldDataHome_ = qgetenv("XDG_DATA_HOME");
+    QDir(temp_.path()).mkpath(QStringLiteral("tmp"));
+    qputenv("TMPDIR", QFile::encodeName(temp_.filePath(QStringLiteral("tmp"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.filePath(QStringLiteral("home"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(temp_.filePath(QStringLiteral("share"))));
+    setDesktopHasSpreadsheetApplication(true);
+    ResetSpreadsheetApplicationsForTesting();
+    SetExportFeedback(&feedback_);
+}
+
+void ExportTest::TearDown() {
+    SetExportFeedback(nullptr);
+    ResetSpreadsheetApplicationsForTesting();
+    qputenv("TMPDIR", oldTmp_);
+    qputenv("XDG_DATA_DIRS", oldDataDirs_);
+    qputenv("XDG_DATA_HOME", oldDataHome_);
+}
+
+void ExportTest::setDesktopHasSpreadsheetApplication(bool has) {
+    const QString folder = temp_.filePath(QStringLiteral("share/applications"));
+    QDir().mkpath(folder);
+    QFile entry(folder + QStringLiteral("/calc.desktop"));
+    if (!has) {
+        entry.remove();
+    } else if (entry.open(QIODevice::WriteOnly)) {
+        entry.write(
+            "[Desktop Entry]\nType=Application\nName=Calc\nExec=calc %U\n"
+            "MimeType=application/vnd.oasis.opendocument.spreadsheet;"
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;\n");
+    }
+    ResetSpreadsheetApplicationsForTesting();
+}
+
+QString ExportTest::resultsFolder() const {
+    return temp_.filePath(QStringLiteral("tmp"));
+}
+
+ProposalRow MakeProposal(int n) {
+    const QString s = QString::number(n);
+    return {
+        {"FOLIO", s},
+        {"ID", QString::number(10000 + n)},
+        {"ESTADO", "Estado " + s},
+        {"EDAD", QString::number(20 + n % 50)},
+        {"SEXO", n % 2 ? "Hombre" : "Mujer"},
+        {"PERFIL_PONENTE", "Perfil " + s},
+        {"NUM_JORNADA", QString::number(1 + n % 30)},
+        {"EJE_TEMATICO", "Eje " + s},
+        {"SUBTEMA", "Subtema " + s},
+        {"CATEGORIA_SUBTEMA", "Categoría " + s},
+        {"TITULO", "Título de la ponencia " + s},
+        {"RESUMEN", "Resumen de la ponencia " + s + ", con comas y \"comillas\"."},
+        {"NORMATIVIDAD_MODIFICAR_1", "Ley " + s},
+        {"NORMATIVIDAD_MODIFICAR_2", "No aplica"},
+        {"NORMATIVIDAD_MODIFICAR_3", QVariant()},
+        {"NORMATIVIDAD_MODIFICAR_4", ""},
+        {"NORMATIVIDAD_MODIFICAR_5", "Ley cinco"},
+    };
+}
+
+std::vector<ProposalRow> MakeProposals(int count) {
+    std::vector<ProposalRow> rows;
+    rows.reserve(size_t(count));
+    for (int n = 1; n <= count; ++n) {
+        rows.push_back(MakeProposal(n));
+    }
+    return rows;
+}
+
+double UserColumnWidth(double storedWidth) {
+    return storedWidth - 5.0 / 7.0;
+}
+
+}  // namespace ponencias::test

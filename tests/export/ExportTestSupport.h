@@ -1,0 +1,63 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <ostream>
+
+#include "export/ExportFeedback.h"
+#include "support/TestStore.h"
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace ponencias::test {
+
+// Records what the export would have shown the user.
+class CapturingFeedback : public ExportFeedback {
+public:
+    int noRecords = 0;
+    QStringList errors;
+    QStringList notices;
+    QStringList shownWorkbooks;
+    bool desktopTakesWorkbooks = true;
+
+    void showNoRecords() override { ++noRecords; }
+    void showError(const QString& text) override { errors << text; }
+    void showNotice(const QString& text) override { notices << text; }
+    bool showWorkbook(const QString& path) override {
+        shownWorkbooks << path;
+        return desktopTakesWorkbooks;
+    }
+};
+
+// Every export test runs with its own temporary location (where the results folder goes), a
+// desktop whose entries the test decides, fresh spreadsheet slots and a capturing feedback.
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Adds (or not) a desktop entry that opens xlsx files.
+    void setDesktopHasSpreadsheetApplication(bool has);
+    QString resultsFolder() const;
+
+    QTemporaryDir temp_;
+    CapturingFeedback feedback_;
+
+private:
+    QByteArray oldTmp_, oldDataDirs_, oldDataHome_;
+};
+
+// One proposal with every column filled from `n` (folio n, title "Título n" …).
+ProposalRow MakeProposal(int n);
+std::vector<ProposalRow> MakeProposals(int count);
+
+// The stored width of a column back in the sheet's character units.
+double UserColumnWidth(double storedWidth);
+
+inline const QString kAllProposals = QStringLiteral("SELECT * FROM PONENCIAS");
+
+}  // namespace ponencias::test

@@ -1,0 +1,348 @@
+// The result export end to end: a store built from rows, the export run as a search runs it, and
+// the saved workbook read back from its XML.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "ExportTestSupport.h"
+#include "XlsxReader.h"
+#include "export/ResultSheetExport.h"
+#include "export/SpreadsheetApplication.h"
+#include "export/TextMeasure.h"
+#include "store/ApplicationFolder.h"
+#include "store/ProposalStore.h"
+
+namespace ponencias::test {
+namespace {
+
+using ResultSheetExportTest = ExportTest;
+
+const char* const kCaptions[16] = {"FOLIO",
+                                   "ID",
+                                   "ESTADO / PAÍS",
+                                   "EDAD",
+                                   "SEXO",
+                                   "PERFIL DEL PONENTE",
+                                   "JORNADA",
+                                   "EJE TEMÁTICO",
+                                   "SUBTEMA",
+                                   "CATEGORÍA POR SUBTEMA",
+                                   "TÍTULO",
+                                   "RESUMEN",
+                                   "NORMATIVIDAD A MODIFICAR 1",
+                                   "NORMATIVIDAD A MODIFICAR 2",
+                                   "NORMATIVIDAD A MODIFICAR 3",
+                                   "NORMATIVIDAD A MODIFICAR 4"};
+
+// The checks every complete export must pass, against the rows the store gave.
+void ExpectResultSheet(const XlsxSheet& sheet, const std::vector<ProposalRow>& rows) {
+    for (int c = 1; c <= 16; ++c) {
+        EXPECT_EQ(sheet.text(1, c), QString::fromUtf8(kCaptions[c - 1]));
+        const XlsxStyle& header = sheet.styleAt(1, c);
+        EXPECT_EQ(header.fillColor, "FF993300") << c;
+        EXPECT_EQ(header.fontColor, "FFFFFFFF") << c;
+        EXPECT_TRUE(header.bold);
+        EXPECT_EQ(header.fontName, "Arial Narrow");
+        EXPECT_EQ(header.fontSize, 11);
+        EXPECT_EQ(header.horizontal, "center") << c;
+        EXPECT_EQ(header.vertical, "center");
+        EXPECT_EQ(header.borderLeft, "thin");
+    }
+    EXPECT_EQ(sheet.rows.value(1).height, 55);
+    EXPECT_EQ(sheet.maxRow(), int(rows.size()) + 1);
+    const int columns[] = {1, 2, 3, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16};
+    for (int r = 0; r < int(rows.size()); ++r) {
+        const int R = r + 2;
+        const ProposalRow& row = rows[size_t(r)];
+        EXPECT_EQ(sheet.rows.value(R).height, 150) << R;
+        for (int c = 1; c <= 16; ++c) {
+            const XlsxStyle& style = sheet.styleAt(R, c);
+            ASSERT_EQ(style.borderTop, "thin") << R << "," << c;
+            EXPECT_EQ(style.borderBottom, "thin");
+            EXPECT_EQ(style.fontName, "Arial Narrow") << R << "," << c;
+            EXPECT_EQ(style.fontSize, 11);
+            EXPECT_EQ(style.vertical, "top");
+            EXPECT_TRUE(style.wrap);
+            EXPECT_EQ(style.horizontal, c == 12 ? "justify" : "left") << R << "," << c;
+        }
+        for (int c : columns) {
+            EXPECT_EQ(sheet.text(R, c), row.value(kResultColumns[size_t(c - 1)].field).toString())
+                << R << "," << c;
+        }
+        const QString folio = row.value("FOLIO").toString();
+        EXPECT_EQ(sheet.text(R, 11), row.value("TITULO").toString());
+        if (IsUnlinkedFolio(folio)) {
+            EXPECT_FALSE(sheet.links.contains({R, 11})) << folio.toStdString();
+        } else {
+            EXPECT_EQ(sheet.links.value({R, 11}), DocumentAddress(folio)) << folio.toStdString();
+        }
+    }
+    EXPECT_EQ(sheet.paneState, "frozen");
+    EXPECT_EQ(sheet.paneTopLeft, "A2");
+    EXPECT_EQ(sheet.paneYSplit, 1);
+    EXPECT_EQ(sheet.activeCell, "A2");
+}
+
+void ExpectColumnWidths(const XlsxSheet& sheet) {
+    const std::pair<int, double> fixed[] = {{11, 70}, {12, 80}, {2, 16}, {3, 25}, {5, 12},
+                                            {6, 20},  {7, 30},  {8, 50}, {9, 35}};
+    for (const auto& [column, width] : fixed) {
+        ASSERT_TRUE(sheet.columnWidth(column)) << column;
+        EXPECT_NEAR(UserColumnWidth(*sheet.columnWidth(column)), width, 0.01) << column;
+    }
+    // The rest fit their bold captions, whatever the data below them.
+    for (int column : {1, 4, 10, 13, 14, 15, 16}) {
+        const double caption = TextPixelWidth(QString::fromUtf8(kCaptions[column - 1]),
+                                              QStringLiteral("Arial Narrow"), 11, true);
+        ASSERT_TRUE(sheet.columnWidth(column)) << column;
+        const double pixels = UserColumnWidth(*sheet.columnWidth(column)) * 7;
+        EXPECT_GE(pixels, caption) << column;
+        EXPECT_LE(pixels, caption + 8) << column;
+    }
+}
+
+TEST_F(ResultSheetExportTest, WritesTheFormattedSheetAndShowsIt) {
+    std::vector<ProposalRow> rows = MakeProposals(6);
+    rows[1]["FOLIO"] = "0302";                       // unlinked, read as a number
+    rows[2]["FOLIO"] = "A 7#b";                      // not a number: linked, encoded
+    rows[3]["TITULO"] = "=HYPERLINK(\"http://x\")";  // stays text
+    rows[3]["RESUMEN"] = "+52 55 1234";
+    rows[4]["RESUMEN"] = "-menos";
+    rows[4]["NORMATIVIDAD_MODIFICAR_1"] = "@arroba";
+    rows[5]["RESUMEN"] = QVariant();  // null: empty cell L
+    rows[5]["TITULO"] = "Con\ncontrol\x01 y salto";
+    rows[5]["SUBTEMA"] = "literal _x0041_ y _X00e9_";
+    TemporaryStore store(rows);
+    store.use();
+    ObtainSpreadsheetApplication();  // as the query window's loading does
+
+    ExportResultSheet(kAllProposals);
+
+    ASSERT_TRUE(feedback_.errors.isEmpty()) << feedback_.errors.join("\n").toStdString();
+    EXPECT_EQ(feedback_.noRecords, 0);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    const QString path = feedback_.shownWorkbooks[0];
+    EXPECT_TRUE(path.startsWith(resultsFolder())) << path.toStdString();
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias "));
+    rows[5]["RESUMEN"] = "";
+    const XlsxSheet sheet = ReadXlsx(path);
+    ExpectResultSheet(sheet, rows);
+    ExpectColumnWidths(sheet);
+    EXPECT_EQ(sheet.links.value({4, 11}), DocumentBaseAddress() + "A%207%23b.doc");
+    EXPECT_EQ(sheet.cell(5, 11)->type, "inlineStr");
+    EXPECT_EQ(sheet.cell(5, 11)->formula, "");
+    EXPECT_EQ(sheet.cell(2, 1)->type, "n");          // digit texts are numbers
+    EXPECT_EQ(sheet.cell(3, 1)->type, "inlineStr");  // "0302" keeps its zero
+    // A linked title keeps the sheet font but shows as a link.
+    EXPECT_EQ(sheet.styleAt(2, 11).fontName, "Arial Narrow");
+    EXPECT_TRUE(sheet.styleAt(2, 11).underline);
+    EXPECT_FALSE(sheet.styleAt(3, 11).underline);
+    // The export lets go of everything it held.
+    EXPECT_FALSE(SpreadsheetApp);
+    EXPECT_FALSE(ProposalConnection);
+    EXPECT_FALSE(ProposalRecordset);
+}
+
+TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten) {
+    TemporaryStore store(MakeProposals(2));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ExportResultSheet(kAllProposals);  // SpreadsheetApp is empty: the lookup finds the first
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
+    EXPECT_NE(feedback_.shownWorkbooks[0], feedback_.shownWorkbooks[1]);
+    for (const QString& path : feedback_.shownWorkbooks) {
+        EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
+    }
+    EXPECT_EQ(QDir(QFileInfo(feedback_.shownWorkbooks[0]).path())
+                  .entryList({"*.xlsx"}, QDir::Files)
+                  .size(),
+              2);
+}
+
+TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndNoWorkbook) {
+    TemporaryStore store(MakeProposals(3));
+    store.use();
+    ObtainSpreadsheetApplication();
+    const std::shared_ptr<SpreadsheetApplication> loaded = SpreadsheetApp;
+    ExportResultSheet("SELECT * FROM PONENCIAS WHERE FOLIO = 'ninguno'");
+    EXPECT_EQ(feedback_.noRecords, 1);
+    EXPECT_TRUE(feedback_.errors.isEmpty());
+    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
+    EXPECT_FALSE(loaded->isVisible());
+    EXPECT_EQ(loaded->Workbooks().Count(), 0);
+    EXPECT_FALSE(SpreadsheetApp);
+    EXPECT_FALSE(ProposalConnection);
+    EXPECT_EQ(QString::fromUtf8(kNoRecordsMessage),
+              QStringLiteral("No se encontrarón registros con los criterios seleccionados"));
+}
+
+TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
+    TemporaryStore store(MakeProposals(3));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet("SELECT * FROM PONENCIAS WHERE EJE_TEMATICO = 'Don't'");
+    EXPECT_EQ(feedback_.noRecords, 0);
+    ASSERT_EQ(feedback_.errors.size(), 1);
+    EXPECT_TRUE(feedback_.errors[0].contains("almacén")) << feedback_.errors[0].toStdString();
+    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
+
+    SetProposalDataFile(temp_.filePath("no-such.mdb"));
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.errors.size(), 2);
+    EXPECT_TRUE(feedback_.errors[1].contains("no-such.mdb")) << feedback_.errors[1].toStdString();
+    EXPECT_FALSE(ProposalConnection);
+    SetProposalDataFile(QString());
+}
+
+TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFile) {
+    setDesktopHasSpreadsheetApplication(false);
+    TemporaryStore store(MakeProposals(1));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
+    ASSERT_EQ(feedback_.errors.size(), 1);
+    const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(feedback_.errors[0].contains(ResultsFolder() + "/" + files[0]));
+
+    // A desktop that refuses the file gets the same message.
+    setDesktopHasSpreadsheetApplication(true);
+    feedback_.desktopTakesWorkbooks = false;
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.errors.size(), 2);
+    EXPECT_TRUE(feedback_.errors[1].contains(feedback_.shownWorkbooks.value(0)));
+}
+
+TEST_F(ResultSheetExportTest, RowsBeyondTheSheetAreToldNotCutSilently) {
+    TemporaryStore store(MakeProposals(5));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheetWithLimits(kAllProposals, {3, 65530});
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    ASSERT_EQ(feedback_.notices.size(), 1);
+    EXPECT_TRUE(feedback_.notices[0].contains("5 ponencias")) << feedback_.notices[0].toStdString();
+    EXPECT_TRUE(feedback_.notices[0].contains("las 2 restantes"));
+    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
+    EXPECT_EQ(sheet.maxRow(), 4);
+    EXPECT_EQ(sheet.rows.value(4).height, 150);
+    EXPECT_EQ(sheet.rows.value(5).height, 0);
+}
+
+TEST_F(ResultSheetExportTest, LinksBeyondTheFormatsLimitBecomeHyperlinkFormulas) {
+    std::vector<ProposalRow> rows = MakeProposals(4);
+    rows[3]["TITULO"] = "Dice \"hola\" " + QString(300, 'x');
+    TemporaryStore store(rows);
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheetWithLimits(kAllProposals, {kMaxDataRows, 2});
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    EXPECT_TRUE(feedback_.notices.isEmpty());
+    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
+    EXPECT_EQ(sheet.links.size(), 2);
+    for (int R : {4, 5}) {
+        const XlsxCell* title = sheet.cell(R, 11);
+        ASSERT_TRUE(title);
+        EXPECT_TRUE(title->formula.startsWith("HYPERLINK(\"" + DocumentBaseAddress()))
+            << title->formula.toStdString();
+        EXPECT_EQ(title->value, rows[size_t(R - 2)].value("TITULO").toString());
+    }
+    EXPECT_TRUE(sheet.cell(5, 11)->formula.contains("\"\"hola\"\""));
+}
+
+TEST_F(ResultSheetExportTest, MoreThan32766RowsAreWrittenInFull) {
+    constexpr int kRows = 33000;
+    TemporaryStore store(MakeProposals(kRows));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    EXPECT_TRUE(feedback_.notices.isEmpty());
+    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
+    EXPECT_EQ(sheet.maxRow(), kRows + 1);
+    EXPECT_EQ(sheet.text(kRows + 1, 11), "Título de la ponencia " + QString::number(kRows));
+    EXPECT_EQ(sheet.links.value({kRows + 1, 11}), DocumentAddress(QString::number(kRows)));
+    EXPECT_EQ(sheet.styleAt(kRows + 1, 16).borderRight, "thin");
+}
+
+TEST(ResultSheetNames, UnlinkedFoliosAreReadAsNumbers) {
+    for (const char* folio : {"302", "0302", " 302", "302 ", "3418", "1769.0"}) {
+        EXPECT_TRUE(IsUnlinkedFolio(QString::fromUtf8(folio))) << folio;
+    }
+    for (const char* folio : {"303", "", "abc", "302a", "30 2", "-302"}) {
+        EXPECT_FALSE(IsUnlinkedFolio(QString::fromUtf8(folio))) << folio;
+    }
+    EXPECT_TRUE(DocumentBaseAddress().endsWith("/ardem/ponencias/"));
+    EXPECT_EQ(DocumentAddress("1234"), DocumentBaseAddress() + "1234.doc");
+    EXPECT_EQ(DocumentAddress("1/2?é"), DocumentBaseAddress() + "1%2F2%3F%C3%A9.doc");
+    FillHeaderCaptions();
+    for (int c = 1; c <= 16; ++c) {
+        EXPECT_EQ(HeaderCaptions[size_t(c)], QString::fromUtf8(kCaptions[c - 1]));
+    }
+}
+
+// The whole bundled sample, as a search with no criteria gives it.
+TEST_F(ResultSheetExportTest, WholeSampleReadsBackEqualToTheStore) {
+    if (!QFileInfo::exists(SampleDatabasePath())) {
+        GTEST_SKIP() << "no sample database at " << SampleDatabasePath().toStdString();
+    }
+    UseSampleDatabase();
+    std::vector<ProposalRow> rows;
+    OpenProposalStore();
+    ForEachRow(kAllProposals, [&](const Recordset& result) {
+        ProposalRow row;
+        for (const ResultColumn& column : kResultColumns) {
+            row[column.field] = result.Fields(column.field).Text();
+        }
+        rows.push_back(row);
+    });
+    ReleaseProposalStore();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    SetProposalDataFile(QString());
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
+    EXPECT_EQ(rows.size(), 3420u);
+    ExpectResultSheet(sheet, rows);
+    ExpectColumnWidths(sheet);
+}
+
+// LibreOffice Calc, when installed, opens the workbook and reads every row back.
+TEST_F(ResultSheetExportTest, LibreOfficeReadsEveryRow) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) {
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    std::vector<ProposalRow> rows = MakeProposals(40);
+    rows[0]["TITULO"] = "=1+1";
+    rows[1]["RESUMEN"] = "Línea uno\nlínea dos, con \"comillas\"";
+    TemporaryStore store(rows);
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    QProcess process;
+    process.setWorkingDirectory(temp_.path());
+    process.start(soffice, {"--headless", "-env:UserInstallation=file://" + temp_.filePath("lo"),
+                            "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir",
+                            temp_.filePath("csv"), feedback_.shownWorkbooks[0]});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QStringList csv = QDir(temp_.filePath("csv")).entryList({"*.csv"});
+    ASSERT_EQ(csv.size(), 1) << process.readAllStandardError().toStdString();
+    QFile file(temp_.filePath("csv/" + csv[0]));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.startsWith("FOLIO,ID,ESTADO / PAÍS,EDAD,SEXO,"));
+    EXPECT_TRUE(text.contains("=1+1"));
+    EXPECT_TRUE(text.contains("\"Línea uno\nlínea dos, con \"\"comillas\"\"\""));
+    EXPECT_TRUE(text.contains("Título de la ponencia 40,"));
+    EXPECT_EQ(text.count("Resumen de la ponencia "), 39);
+}
+
+}  // namespace
+}  // namespace ponencias::test

@@ -1,0 +1,275 @@
+#include "XlsxReader.h"
+
+#include <zip.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <stdexcept>
+
+namespace ponencias::test {
+
+namespace {
+
+std::pair<int, int> ParseRef(QStringView ref) {
+    int column = 0;
+    qsizetype at = 0;
+    while (at < ref.size() && ref[at].isLetter()) {
+        column = column * 26 + (ref[at].unicode() - 'A' + 1);
+        ++at;
+    }
+    return {ref.mid(at).toInt(), column};
+}
+
+// Texts in the file write control characters (and a literal "_x") as "_xHHHH_".
+QString DecodeEscapes(const QString& text) {
+    static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString decoded;
+    qsizetype from = 0;
+    for (auto it = escape.globalMatch(text); it.hasNext();) {
+        const auto match = it.next();
+        decoded += text.mid(from, match.capturedStart() - from);
+        decoded += QChar(match.captured(1).toUShort(nullptr, 16));
+        from = match.capturedEnd();
+    }
+    return decoded + text.mid(from);
+}
+
+struct Font {
+    QString name, color;
+    double size = 0;
+    bool bold = false, underline = false;
+};
+
+}  // namespace
+
+QByteArray ReadZipPart(const QString& path, const QString& part) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive) {
+        throw std::runtime_error("not a zip file");
+    }
+    zip_stat_t stat;
+    const QByteArray name = part.toUtf8();
+    if (zip_stat(archive, name.constData(), 0, &stat) != 0) {
+        zip_close(archive);
+        return {};
+    }
+    QByteArray data(qsizetype(stat.size), '\0');
+    zip_file_t* file = zip_fopen(archive, name.constData(), 0);
+    const zip_int64_t read = file ? zip_fread(file, data.data(), stat.size) : -1;
+    if (file) {
+        zip_fclose(file);
+    }
+    zip_close(archive);
+    if (read != zip_int64_t(stat.size)) {
+        throw std::runtime_error("unreadable zip part");
+    }
+    return data;
+}
+
+XlsxSheet ReadXlsx(const QString& path) {
+    XlsxSheet sheet;
+    // Styles: fonts, fills, borders, then the cell formats that combine them.
+    {
+        std::vector<Font> fonts;
+        std::vector<QString> fills;
+        std::vector<std::array<QString, 4>> borders;
+        QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
+        QString section;
+        XlsxStyle* style = nullptr;
+        int borderSide = -1;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isEndElement() && xml.name() == section) {
+                section.clear();
+            }
+            if (!xml.isStartElement()) {
+                continue;
+            }
+            const auto name = xml.name();
+            const auto attr = xml.attributes();
+            if (name == u"fonts" || name == u"fills" || name == u"borders" || name == u"cellXfs" ||
+                name == u"cellStyleXfs") {
+                section = name.toString();
+            } else if (section == u"fonts") {
+                if (name == u"font") {
+                    fonts.emplace_back();
+                } else if (name == u"name") {
+                    fonts.back().name = attr.value(QLatin1String("val")).toString();
+                } else if (name == u"sz") {
+                    fonts.back().size = attr.value(QLatin1String("val")).toDouble();
+                } else if (name == u"b") {
+                    fonts.back().bold = attr.value(QLatin1String("val")) != u"0";
+                } else if (name == u"u") {
+                    fonts.back().underline = true;
+                } else if (name == u"color") {
+                    fonts.back().color = attr.value(QLatin1String("rgb")).toString();
+                }
+            } else if (section == u"fills") {
+                if (name == u"fill") {
+                    fills.emplace_back();
+                } else if (name == u"fgColor") {
+                    fills.back() = attr.value(QLatin1String("rgb")).toString();
+                }
+            } else if (section == u"borders") {
+                if (name == u"border") {
+                    borders.emplace_back();
+                    borderSide = -1;
+                } else {
+                    static const QStringList sides = {
+                        QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
+                        QStringLiteral("bottom")};
+                    borderSide = int(sides.indexOf(name.toString()));
+                    if (borderSide >= 0) {
+                        borders.back()[size_t(borderSide)] =
+                            attr.value(QLatin1String("style")).toString();
+                    }
+                }
+            } else if (section == u"cellXfs") {
+                if (name == u"xf") {
+                    sheet.styles.emplace_back();
+                    style = &sheet.styles.back();
+                    const Font& font = fonts.at(attr.value(QLatin1String("fontId")).toUInt());
+                    style->fontName = font.name;
+                    style->fontSize = font.size;
+                    style->bold = font.bold;
+                    style->underline = font.underline;
+                    style->fontColor = font.color;
+                    style->fillColor = fills.at(attr.value(QLatin1String("fillId")).toUInt());
+                    const auto& border = borders.at(attr.value(QLatin1String("borderId")).toUInt());
+                    style->borderLeft = border[0];
+                    style->borderRight = border[1];
+                    style->borderTop = border[2];
+                    style->borderBottom = border[3];
+                } else if (name == u"alignment" && style) {
+                    style->horizontal = attr.value(QLatin1String("horizontal")).toString();
+                    style->vertical = attr.value(QLatin1String("vertical")).toString();
+                    style->wrap = attr.value(QLatin1String("wrapText")) == u"1";
+                }
+            }
+        }
+        if (xml.hasError()) {
+            throw std::runtime_error("styles.xml: " + xml.errorString().toStdString());
+        }
+    }
+    // Shared strings, when the writer used them.
+    QStringList shared;
+    if (const QByteArray strings = ReadZipPart(path, QStringLiteral("xl/sharedStrings.xml"));
+        !strings.isEmpty()) {
+        QXmlStreamReader xml(strings);
+        while (xml.readNextStartElement() || !xml.atEnd()) {
+            if (xml.isStartElement() && xml.name() == u"si") {
+                shared << QString();
+            } else if (xml.isStartElement() && xml.name() == u"t") {
+                shared.back() += DecodeEscapes(xml.readElementText());
+            } else {
+                xml.readNext();
+            }
+        }
+    }
+    // Relationships of the sheet: link targets by id.
+    QMap<QString, QString> targets;
+    {
+        QXmlStreamReader xml(
+            ReadZipPart(path, QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels")));
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
+                targets[xml.attributes().value(QLatin1String("Id")).toString()] =
+                    xml.attributes().value(QLatin1String("Target")).toString();
+            }
+        }
+    }
+    QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+    std::pair<int, int> current;
+    XlsxCell* cell = nullptr;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        const auto name = xml.name();
+        const auto attr = xml.attributes();
+        if (name == u"row") {
+            XlsxSheet::Row row;
+            row.height = attr.value(QLatin1String("ht")).toDouble();
+            row.customHeight = attr.value(QLatin1String("customHeight")) == u"1";
+            row.style = attr.value(QLatin1String("customFormat")) == u"1"
+                            ? attr.value(QLatin1String("s")).toInt()
+                            : -1;
+            sheet.rows[attr.value(QLatin1String("r")).toInt()] = row;
+        } else if (name == u"col") {
+            sheet.columns.push_back({attr.value(QLatin1String("min")).toInt(),
+                                     attr.value(QLatin1String("max")).toInt(),
+                                     attr.value(QLatin1String("width")).toDouble(),
+                                     attr.value(QLatin1String("style")).toInt()});
+        } else if (name == u"c") {
+            current = ParseRef(attr.value(QLatin1String("r")));
+            cell = &sheet.cells[current];
+            cell->type = attr.hasAttribute(QLatin1String("t"))
+                             ? attr.value(QLatin1String("t")).toString()
+                             : QStringLiteral("n");
+            cell->style = attr.value(QLatin1String("s")).toInt();
+        } else if (name == u"v" && cell) {
+            const QString v = xml.readElementText();
+            cell->value = cell->type == u"s" ? shared.value(v.toInt()) : v;
+        } else if (name == u"f" && cell) {
+            cell->formula = xml.readElementText();
+        } else if (name == u"t" && cell) {
+            cell->value += DecodeEscapes(xml.readElementText());
+        } else if (name == u"hyperlink") {
+            sheet.links[ParseRef(attr.value(QLatin1String("ref")))] =
+                targets.value(attr.value(QLatin1String("r:id")).toString());
+        } else if (name == u"pane") {
+            sheet.paneState = attr.value(QLatin1String("state")).toString();
+            sheet.paneTopLeft = attr.value(QLatin1String("topLeftCell")).toString();
+            sheet.paneYSplit = attr.value(QLatin1String("ySplit")).toDouble();
+        } else if (name == u"selection") {
+            sheet.activeCell = attr.value(QLatin1String("activeCell")).toString();
+        }
+    }
+    if (xml.hasError()) {
+        throw std::runtime_error("sheet1.xml: " + xml.errorString().toStdString());
+    }
+    return sheet;
+}
+
+int XlsxSheet::maxRow() const {
+    return cells.isEmpty() ? 0 : cells.lastKey().first;
+}
+
+const XlsxCell* XlsxSheet::cell(int row, int column) const {
+    auto found = cells.constFind({row, column});
+    return found == cells.constEnd() ? nullptr : &*found;
+}
+
+QString XlsxSheet::text(int row, int column) const {
+    const XlsxCell* c = cell(row, column);
+    return c ? c->value : QString();
+}
+
+const XlsxStyle& XlsxSheet::styleAt(int row, int column) const {
+    if (const XlsxCell* c = cell(row, column)) {
+        return styles.at(size_t(c->style));
+    }
+    if (auto r = rows.constFind(row); r != rows.constEnd() && r->style >= 0) {
+        return styles.at(size_t(r->style));
+    }
+    for (const auto& col : columns) {
+        if (column >= col.min && column <= col.max) {
+            return styles.at(size_t(col.style));
+        }
+    }
+    return styles.at(0);
+}
+
+std::optional<double> XlsxSheet::columnWidth(int column) const {
+    for (const auto& col : columns) {
+        if (column >= col.min && column <= col.max) {
+            return col.width;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace ponencias::test

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace ponencias::test {
+
+// A written workbook read back from its zip parts, as a spreadsheet application would see its
+// first sheet: cell values, each cell's effective style, rows, columns, links and the view.
+struct XlsxStyle {
+    QString fontName;
+    double fontSize = 0;
+    bool bold = false;
+    bool underline = false;
+    QString fontColor;                                         // "FFRRGGBB" or empty
+    QString fillColor;                                         // solid fill colour, or empty
+    QString borderLeft, borderRight, borderTop, borderBottom;  // styles, empty for none
+    QString horizontal;                                        // empty: general
+    QString vertical;                                          // empty: bottom
+    bool wrap = false;
+};
+
+struct XlsxCell {
+    QString type;   // "s", "inlineStr", "str", "n" (also for an absent t), "b"
+    QString value;  // the text or the number as written
+    QString formula;
+    int style = 0;
+};
+
+struct XlsxSheet {
+    QMap<std::pair<int, int>, XlsxCell> cells;  // (row, column), 1-based
+    struct Row {
+        double height = 0;
+        bool customHeight = false;
+        int style = -1;
+    };
+    QMap<int, Row> rows;
+    struct Column {
+        int min, max;
+        double width;
+        int style;
+    };
+    std::vector<Column> columns;
+    QMap<std::pair<int, int>, QString> links;  // cell -> target
+    std::vector<XlsxStyle> styles;             // by cellXfs index
+    QString paneState, paneTopLeft;
+    double paneYSplit = 0;
+    QString activeCell;
+
+    int maxRow() const;
+    const XlsxCell* cell(int row, int column) const;
+    QString text(int row, int column) const;
+    // The style a cell shows: its own, else its row's, else its column's.
+    const XlsxStyle& styleAt(int row, int column) const;
+    std::optional<double> columnWidth(int column) const;
+};
+
+// Throws std::runtime_error when the file is not a readable workbook.
+XlsxSheet ReadXlsx(const QString& path);
+// One part of the zip, for checks on the raw XML.
+QByteArray ReadZipPart(const QString& path, const QString& part);
+
+}  // namespace ponencias::test

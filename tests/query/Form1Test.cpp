@@ -1,0 +1,345 @@
+// The query window itself on the offscreen platform: its design (texts, places, fonts, tab
+// order, access keys), the combos as the user drives them, and the window's commands.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include "QueryFixture.h"
+#include "query/Form1.h"
+#include "query/QueryFilters.h"
+#include "store/ApplicationFolder.h"
+#include "store/StoreError.h"
+
+namespace ponencias {
+namespace {
+
+struct Design {
+    const char* name;
+    const char* kind;
+    const char* text;
+    int left, top, width, height;  // twips
+};
+
+const Design kDesign[] = {
+    {"LabelTit", "QLabel", "Título", 270, 510, 10305, 630},
+    {"LabelJornada", "QLabel", "Número de jornada:", 720, 1320, 1785, 270},
+    {"LabelEntidad", "QLabel", "País o entidad:", 6000, 1320, 1575, 255},
+    {"LabelEjeTem", "QLabel", "Eje temático:", 120, 2280, 1275, 270},
+    {"LabelSubTema", "QLabel", "Subtema:", 120, 3000, 885, 270},
+    {"LabelCatSubTema", "QLabel", "Categoría por subtema:", 120, 3720, 2025, 270},
+    {"LabelPerfilPon", "QLabel", "Perfil del ponente:", 120, 4608, 1650, 255},
+    {"LabelNormatividad", "QLabel", "Normatividad a modificar:", 120, 5085, 2625, 270},
+    {"LabelBusq", "QLabel", "Búsqueda por palabra:", 120, 5565, 2145, 270},
+    {"CommandBuscar", "QPushButton", "&Buscar", 2280, 6285, 1217, 497},
+    {"CommandLimpiar", "QPushButton", "&Limpiar", 4032, 6285, 1217, 497},
+    {"CommandAtras", "QPushButton", "&Atrás", 5796, 6285, 1217, 497},
+    {"CommandSalir", "QPushButton", "&Salir", 7560, 6285, 1217, 497},
+    {"JornadaCbo", "QComboBox", "", 120, 1680, 4035, 345},
+    {"EntidadCbo", "QComboBox", "", 5430, 1680, 3000, 345},
+    {"EjeTemCbo", "QComboBox", "", 120, 2520, 10620, 345},
+    {"SubtemaCbo", "QComboBox", "SubtemaCbo", 120, 3240, 10635, 345},
+    {"CatSubTemaCbo", "QComboBox", "CatSubTemaCbo", 120, 3960, 10605, 345},
+    {"PerfilPonCbo", "QComboBox", "", 2280, 4560, 3960, 345},
+    {"NormatividadCbo", "QComboBox", "", 2280, 5040, 8428, 345},
+    {"BusquedaTxt", "QLineEdit", "", 2280, 5520, 3945, 351},
+};
+
+// The caption of a label or button, the shown text of a combo or text box.
+QString TextOf(QWidget* widget) {
+    for (const char* property : {"text", "currentText"}) {
+        if (widget->property(property).isValid()) {
+            return widget->property(property).toString();
+        }
+    }
+    return QString();
+}
+
+// Alt with the letter presses the button, which clicks once its press has been shown.
+void PressAccessKey(QWidget* window, Qt::Key key) {
+    QTest::keyClick(window->windowHandle(), key, Qt::AltModifier);
+    QTest::qWait(250);
+}
+
+QStringList Entries(const QComboBox* combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) {
+        entries << combo->itemText(i);
+    }
+    return entries;
+}
+
+// A stand-in for the splash and the main window, which the shell provides.
+class StandInWindow : public ProgramWindow {
+public:
+    void Load() override { ++loads; }
+    static inline int loads = 0;
+};
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store_.use();
+        StandInWindow::loads = 0;
+        Windows::Register(WindowId::Splash, [] { return new StandInWindow; });
+        Windows::Register(WindowId::Main, [] { return new StandInWindow; });
+        Windows::Register(WindowId::Query, [this] {
+            auto* window = new Form1;
+            window->SetResultExporterForTesting([this](const QString& text) { exported_ << text; });
+            return window;
+        });
+    }
+    void TearDown() override {
+        for (WindowId id : {WindowId::Query, WindowId::Main, WindowId::Splash}) {
+            Windows::Unload(id);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Opens the query window as the main window does, and waits until it can take keys.
+    Form1* open() {
+        Windows::Show(WindowId::Query);
+        auto* window = static_cast<Form1*>(Windows::Loaded(WindowId::Query));
+        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        return window;
+    }
+    template <typename T>
+    static T* child(QWidget* window, const char* name) {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    test::TemporaryStore store_{test::QueryRows()};
+    QStringList exported_;
+};
+
+TEST_F(Form1Test, DesignHasEveryControlInItsPlace) {
+    Form1 window;
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Consulta de Ponencias"));
+    EXPECT_EQ(window.size(), QSize(720, 460));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());  // no reaction to resizing
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window.font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(window.font().pointSizeF(), 9.0);
+
+    for (const Design& d : kDesign) {
+        SCOPED_TRACE(d.name);
+        auto* widget = child<QWidget>(&window, d.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_STREQ(widget->metaObject()->className(), d.kind);
+        EXPECT_EQ(TextOf(widget), QString::fromUtf8(d.text));
+        EXPECT_EQ(widget->geometry(), QRect(qRound(d.left / 15.0), qRound(d.top / 15.0),
+                                            qRound(d.width / 15.0), qRound(d.height / 15.0)));
+        if (QLatin1String(d.name) != QLatin1String("LabelTit")) {
+            EXPECT_EQ(widget->font(), window.font());
+        }
+    }
+    const QFont title = child<QLabel>(&window, "LabelTit")->font();
+    EXPECT_EQ(title.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(title.pointSizeF(), 15.75);
+    EXPECT_TRUE(title.bold());
+
+    for (const char* name :
+         {"JornadaCbo", "EntidadCbo", "EjeTemCbo", "PerfilPonCbo", "NormatividadCbo"}) {
+        EXPECT_FALSE(child<QComboBox>(&window, name)->isEditable()) << name;
+    }
+    for (const char* name : {"SubtemaCbo", "CatSubTemaCbo"}) {
+        auto* combo = child<QComboBox>(&window, name);
+        EXPECT_TRUE(combo->isEditable()) << name;
+        EXPECT_EQ(combo->insertPolicy(), QComboBox::NoInsert);
+        EXPECT_EQ(combo->completer(), nullptr);
+    }
+    for (const char* name : {"CommandBuscar", "CommandLimpiar", "CommandAtras", "CommandSalir"}) {
+        auto* button = child<QPushButton>(&window, name);
+        EXPECT_FALSE(button->autoDefault()) << name;
+        EXPECT_FALSE(button->isDefault()) << name;
+    }
+    EXPECT_GE(child<QLineEdit>(&window, "BusquedaTxt")->maxLength(), 100000);
+}
+
+TEST_F(Form1Test, LoadingFillsTheListsAndTabbingFollowsTheDesign) {
+    Form1* window = open();
+    EXPECT_EQ(child<QLabel>(window, "LabelTit")->text(),
+              QStringLiteral("Consulta de ponencias presentadas en las Mireolas"));
+    EXPECT_EQ(child<QLineEdit>(window, "BusquedaTxt")->toolTip(),
+              QStringLiteral("Anote la(s) palabra(s) clave que espera encontrar en la síntesis de "
+                             "las ponencias de su interés."));
+    EXPECT_EQ(Entries(child<QComboBox>(window, "EjeTemCbo")), test::QueryRowsAxes());
+    for (const char* name :
+         {"JornadaCbo", "EntidadCbo", "EjeTemCbo", "PerfilPonCbo", "NormatividadCbo"}) {
+        EXPECT_EQ(child<QComboBox>(window, name)->currentIndex(), 0) << name;
+    }
+    EXPECT_EQ(child<QComboBox>(window, "NormatividadCbo")->count(), 5);
+    auto* subtema = child<QComboBox>(window, "SubtemaCbo");
+    auto* categoria = child<QComboBox>(window, "CatSubTemaCbo");
+    EXPECT_EQ(subtema->count(), 0);
+    EXPECT_EQ(subtema->currentText(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria->count(), 0);
+    EXPECT_EQ(categoria->currentText(), QStringLiteral("Todas las categorías"));
+
+    const char* order[] = {"CommandBuscar", "CommandLimpiar", "CommandAtras",    "CommandSalir",
+                           "JornadaCbo",    "EntidadCbo",     "EjeTemCbo",       "SubtemaCbo",
+                           "CatSubTemaCbo", "PerfilPonCbo",   "NormatividadCbo", "BusquedaTxt",
+                           "CommandBuscar"};
+    for (const char* name : order) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        // An editable combo's field holds the focus for its combo.
+        QWidget* control =
+            qobject_cast<QComboBox*>(focused->parentWidget()) ? focused->parentWidget() : focused;
+        EXPECT_EQ(control->objectName(), QLatin1String(name));
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_TRUE(exported_.isEmpty());
+}
+
+TEST_F(Form1Test, UserChoicesRunTheCascadeAndTypingRunsNothing) {
+    Form1* window = open();
+    auto* eje = child<QComboBox>(window, "EjeTemCbo");
+    auto* subtema = child<QComboBox>(window, "SubtemaCbo");
+    auto* categoria = child<QComboBox>(window, "CatSubTemaCbo");
+
+    eje->setFocus();
+    const int procedimientos = eje->findText(QStringLiteral("Procedimientos electorales"));
+    while (eje->currentIndex() < procedimientos) {
+        QTest::keyClick(eje, Qt::Key_Down);  // each step is a choice, as on the platform
+    }
+    EXPECT_EQ(Entries(subtema), QStringList({"Todos los subtemas", "Casillas"}));
+    EXPECT_EQ(subtema->currentIndex(), 0);
+    EXPECT_EQ(subtema->currentText(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(QApplication::focusWidget(), eje);
+
+    // Typing an entry's text, pressing Enter and leaving the field is no choice.
+    subtema->lineEdit()->selectAll();
+    QTest::keyClicks(subtema->lineEdit(), QStringLiteral("Casillas"));
+    QTest::keyClick(subtema->lineEdit(), Qt::Key_Return);
+    eje->setFocus();
+    EXPECT_EQ(subtema->currentText(), QStringLiteral("Casillas"));
+    EXPECT_EQ(subtema->count(), 2);
+    EXPECT_EQ(categoria->count(), 0);
+
+    // Choosing it with the arrow keys is.
+    subtema->setFocus();
+    QTest::keyClick(subtema, Qt::Key_Down);
+    EXPECT_EQ(subtema->currentIndex(), 1);
+    EXPECT_EQ(test::AsSet(Entries(categoria)),
+              test::AsSet({"Todas las categorías", "Ubicación", "Financiamiento"}));
+    EXPECT_EQ(categoria->currentText(), QStringLiteral("Todas las categorías"));
+
+    // The category combo has no reaction; the subtopics stay as chosen.
+    categoria->setFocus();
+    QTest::keyClick(categoria, Qt::Key_Down);
+    EXPECT_EQ(subtema->currentIndex(), 1);
+    EXPECT_EQ(categoria->count(), 3);
+
+    // Back on the all-entry: both dependent combos reset.
+    eje->setFocus();
+    QTest::keyClick(eje, Qt::Key_Home);
+    EXPECT_EQ(subtema->count(), 0);
+    EXPECT_EQ(subtema->currentText(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria->count(), 0);
+    EXPECT_EQ(categoria->currentText(), QStringLiteral("Todas las categorías"));
+}
+
+TEST_F(Form1Test, ClearAndSearchThroughTheirAccessKeys) {
+    Form1* window = open();
+    auto* jornada = child<QComboBox>(window, "JornadaCbo");
+    auto* eje = child<QComboBox>(window, "EjeTemCbo");
+    auto* subtema = child<QComboBox>(window, "SubtemaCbo");
+    auto* categoria = child<QComboBox>(window, "CatSubTemaCbo");
+    auto* palabra = child<QLineEdit>(window, "BusquedaTxt");
+
+    jornada->setCurrentIndex(2);
+    window->Filters().Controls().EjeTemCbo->SetListIndex(
+        eje->findText(QStringLiteral("Régimen de partidos")));
+    window->Filters().Controls().SubtemaCbo->SetListIndex(1);
+    palabra->setFocus();
+    QTest::keyClicks(palabra, QStringLiteral("O'Brien"));
+    QTest::keyClick(palabra, Qt::Key_Return);  // no default button: Enter searches nothing
+    EXPECT_TRUE(exported_.isEmpty());
+
+    PressAccessKey(window, Qt::Key_B);
+    ASSERT_EQ(exported_.size(), 1);
+    EXPECT_TRUE(exported_[0].contains(
+        QStringLiteral("WHERE NUM_JORNADA = '%1'  AND EJE_TEMATICO = 'Régimen de partidos' AND "
+                       "SUBTEMA = 'Casillas' AND (RESUMEN like '%O''Brien%')  ORDER BY")
+            .arg(jornada->itemText(2))));
+
+    PressAccessKey(window, Qt::Key_L);
+    for (const char* name :
+         {"JornadaCbo", "EntidadCbo", "EjeTemCbo", "PerfilPonCbo", "NormatividadCbo"}) {
+        EXPECT_EQ(child<QComboBox>(window, name)->currentIndex(), 0) << name;
+    }
+    EXPECT_EQ(subtema->count(), 0);
+    EXPECT_EQ(subtema->currentIndex(), -1);
+    EXPECT_EQ(subtema->currentText(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria->currentIndex(), -1);
+    EXPECT_EQ(categoria->currentText(), QStringLiteral("Todas las categorías"));
+    EXPECT_EQ(palabra->text(), QString());
+    EXPECT_EQ(exported_.size(), 1);  // Clear runs no search
+
+    QTest::mouseClick(child<QPushButton>(window, "CommandBuscar"), Qt::LeftButton);
+    ASSERT_EQ(exported_.size(), 2);
+    EXPECT_EQ(exported_[1], BuildSearchQuery(SearchCriteria{}));
+
+    const QString longKeyword(100000, QChar(0x00F1));
+    palabra->setText(longKeyword);
+    EXPECT_EQ(palabra->text(), longKeyword);
+    subtema->setEditText(longKeyword);
+    EXPECT_EQ(subtema->currentText(), longKeyword);
+}
+
+TEST_F(Form1Test, BackOpensAFreshMainWindowAndTheQueryWindowStartsOverNextTime) {
+    Form1* window = open();
+    QPointer<Form1> watched(window);
+    child<QComboBox>(window, "JornadaCbo")->setCurrentIndex(1);
+    PressAccessKey(window, Qt::Key_A);
+    EXPECT_FALSE(Windows::IsLoaded(WindowId::Query));
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
+    EXPECT_EQ(StandInWindow::loads, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull());
+
+    Windows::Unload(WindowId::Main);
+    Form1* again = open();
+    EXPECT_EQ(child<QComboBox>(again, "JornadaCbo")->currentIndex(), 0);
+    EXPECT_EQ(child<QComboBox>(again, "JornadaCbo")->count(), 4);
+}
+
+TEST_F(Form1Test, ExitAndTheCloseBoxUnloadTheSplashToo) {
+    for (bool byExit : {true, false}) {
+        Windows::Show(WindowId::Splash);
+        Form1* window = open();
+        if (byExit) {
+            PressAccessKey(window, Qt::Key_S);
+        } else {
+            window->close();  // the platform's own close
+        }
+        for (WindowId id : {WindowId::Query, WindowId::Splash, WindowId::Main}) {
+            EXPECT_FALSE(Windows::IsLoaded(id)) << byExit;
+        }
+    }
+    EXPECT_EQ(StandInWindow::loads, 2);  // the two splashes; no main window was opened
+}
+
+TEST_F(Form1Test, StoreFailureWhileLoadingKeepsTheWindowAway) {
+    SetProposalDataFile(QStringLiteral("/nonexistent/Ponencias.mdb"));
+    EXPECT_THROW(Windows::Show(WindowId::Query), StoreError);
+    EXPECT_FALSE(Windows::IsLoaded(WindowId::Query));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(dynamic_cast<Form1*>(top) && top->isVisible());
+    }
+    store_.use();
+}
+
+}  // namespace
+}  // namespace ponencias

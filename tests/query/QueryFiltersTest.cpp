@@ -1,0 +1,223 @@
+// The query window's logic without a display: the loading of the lists, the topic cascade, the
+// Clear command and the search, over a small store built for each rule.
+#include <gtest/gtest.h>
+
+#include "QueryFixture.h"
+#include "query/QueryFilters.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+
+namespace ponencias {
+namespace {
+
+using test::AsSet;
+
+QStringList Folios(const QString& sql) {
+    QStringList folios;
+    OpenProposalStore();
+    ForEachRow(sql, [&](const Recordset& rows) { folios << rows.Fields("FOLIO").Text(); });
+    ReleaseProposalStore();
+    return folios;
+}
+
+bool StoreReleased() {
+    return !ProposalConnection && !ProposalRecordset;
+}
+
+class QueryFiltersTest : public ::testing::Test {
+protected:
+    void SetUp() override { store_.use(); }
+    void load() {
+        filters.ClearFilterLists();
+        filters.LoadFilterLists();
+    }
+    void choose(ListControl& list, const char* text) {
+        const int index = int(static_cast<MemoryListControl&>(list).Items().indexOf(text));
+        ASSERT_GE(index, 0) << text;
+        list.SetListIndex(index);
+    }
+    QString query() const { return BuildSearchQuery(filters.ReadSearchCriteria()); }
+
+    test::TemporaryStore store_{test::QueryRows()};
+    MemoryListControl jornada, entidad, eje, perfil, normatividad;
+    MemoryListControl subtema{true}, categoria{true};
+    MemoryTextControl palabra;
+    QueryFilters filters{
+        {&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &normatividad, &palabra}};
+};
+
+TEST_F(QueryFiltersTest, LoadingFillsTheFiveListsHeadedByTheirAllEntries) {
+    load();
+    EXPECT_EQ(jornada.Items(), QStringList({"Todas las jornadas", "1", "2", "3"}));
+    EXPECT_EQ(AsSet(entidad.Items()), AsSet({"Todas las entidades", "Jalisco", "Oaxaca", ""}));
+    EXPECT_EQ(eje.Items(), test::QueryRowsAxes());
+    EXPECT_EQ(AsSet(perfil.Items()), AsSet({"Todos los ponentes", "Ciudadano", "Académico", ""}));
+    // A law in two columns is listed once; "" and "No aplica" never are.
+    EXPECT_EQ(normatividad.ListCount(), 5);
+    EXPECT_EQ(AsSet(normatividad.Items()),
+              AsSet({"Todas las normatividades", "COFIPE", "Constitución", "Ley de medios",
+                     "Ley O'Reilly"}));
+    for (const MemoryListControl* list : {&jornada, &entidad, &eje, &perfil, &normatividad}) {
+        EXPECT_EQ(list->ListIndex(), 0);
+        EXPECT_EQ(list->List(0), list->Text());
+    }
+    EXPECT_EQ(subtema.ListCount(), 0);
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria.ListCount(), 0);
+    EXPECT_EQ(categoria.Text(), QStringLiteral("Todas las categorías"));
+    // The loading leaves the connection open and the recordset closed.
+    ASSERT_TRUE(ProposalConnection && ProposalRecordset);
+    EXPECT_TRUE(ProposalConnection->isOpen());
+    EXPECT_FALSE(ProposalRecordset->isOpen());
+    EXPECT_EQ(query(), BuildSearchQuery(SearchCriteria{}));
+
+    test::TemporaryStore empty({});
+    empty.use();
+    load();
+    for (const MemoryListControl* list : {&jornada, &entidad, &eje, &perfil, &normatividad}) {
+        EXPECT_EQ(list->ListCount(), 1);
+    }
+}
+
+TEST_F(QueryFiltersTest, TheCascadeFillsAndResetsTheTopicLists) {
+    load();
+    choose(eje, "Procedimientos electorales");
+    EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas", "Casillas"}));  // "" left out
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria.ListCount(), 0);
+    EXPECT_EQ(categoria.Text(), QStringLiteral("Todas las categorías"));
+    EXPECT_EQ(eje.FocusRequests(), 1);
+    EXPECT_TRUE(StoreReleased());
+
+    // The categories follow the subtopic alone: "Casillas" stands under two axes.
+    choose(subtema, "Casillas");
+    EXPECT_EQ(categoria.Items().first(), QStringLiteral("Todas las categorías"));
+    EXPECT_EQ(AsSet(categoria.Items()),
+              AsSet({"Todas las categorías", "Ubicación", "Financiamiento"}));
+    EXPECT_EQ(categoria.ListIndex(), 0);
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Casillas"));
+    EXPECT_TRUE(StoreReleased());
+
+    subtema.SetListIndex(0);  // only the categories are reset
+    EXPECT_EQ(subtema.ListCount(), 2);
+    EXPECT_EQ(categoria.ListCount(), 0);
+
+    choose(subtema, "Casillas");
+    choose(categoria, "Financiamiento");  // no reaction of its own
+    EXPECT_EQ(subtema.ListIndex(), 1);
+    eje.SetListIndex(0);  // both reset
+    EXPECT_EQ(subtema.ListCount(), 0);
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria.ListCount(), 0);
+    EXPECT_EQ(categoria.Text(), QStringLiteral("Todas las categorías"));
+
+    choose(eje, "Sin subtemas");
+    EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}));
+    EXPECT_EQ(subtema.ListIndex(), 0);
+}
+
+TEST_F(QueryFiltersTest, AxisWithTheEmptyTextLeavesTheSubtopicsBlank) {
+    load();
+    choose(eje, "Procedimientos electorales");
+    choose(subtema, "Casillas");
+    const QStringList categories = categoria.Items();
+    choose(eje, "");
+    EXPECT_EQ(subtema.ListCount(), 0);
+    EXPECT_EQ(subtema.Text(), QString());
+    EXPECT_EQ(categoria.Items(), categories);
+    EXPECT_TRUE(StoreReleased());
+    EXPECT_TRUE(query().endsWith("WHERE EJE_TEMATICO = '' AND SUBTEMA = ''" +
+                                 QStringLiteral(" ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, "
+                                                "CATEGORIA_SUBTEMA")));
+}
+
+TEST_F(QueryFiltersTest, SelectingTheSameEntryInCodeRunsTheReactionAgain) {
+    load();
+    choose(eje, "Procedimientos electorales");
+    subtema.SetText(QStringLiteral("tecleado"));  // typing runs nothing
+    EXPECT_EQ(subtema.ListCount(), 2);
+    eje.SetListIndex(eje.ListIndex());
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(eje.FocusRequests(), 2);
+    subtema.SetText(QStringLiteral("tecleado"));
+    subtema.SetListIndex(-1);  // no selection: no reaction, the text stays
+    EXPECT_EQ(subtema.Text(), QStringLiteral("tecleado"));
+    EXPECT_THROW(subtema.SetListIndex(2), std::out_of_range);
+}
+
+TEST_F(QueryFiltersTest, ApostrophesAndPatternCharactersFindTheirRows) {
+    load();
+    choose(eje, "Eje d'O'Neil");
+    EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas", "Sub d'algo"}));
+    choose(subtema, "Sub d'algo");
+    EXPECT_EQ(categoria.Items(), QStringList({"Todas las categorías", "Cat l'été"}));
+    choose(categoria, "Cat l'été");
+    EXPECT_EQ(Folios(query()), QStringList({"F5"}));
+
+    filters.ClearCriteria();
+    choose(normatividad, "Ley O'Reilly");  // found in the fifth column
+    palabra.SetText(QStringLiteral("o'brien"));
+    EXPECT_EQ(Folios(query()), QStringList({"F4"}));
+
+    // "%" and "_" keep their pattern meaning; the keyword is one pattern, not words.
+    const std::pair<const char*, QStringList> patterns[] = {{"100%", {"F4"}},
+                                                            {"5_a", {"F4"}},
+                                                            {"v_to", {"F1", "F3"}},
+                                                            {"voto nulo", {"F1"}},
+                                                            {"nulo voto", {}}};
+    for (const auto& [pattern, folios] : patterns) {
+        SearchCriteria keyword;
+        keyword.Palabra = QString::fromUtf8(pattern);
+        EXPECT_EQ(AsSet(Folios(BuildSearchQuery(keyword))), AsSet(folios)) << pattern;
+    }
+}
+
+TEST_F(QueryFiltersTest, HostileValuesNeitherCrashNorEscapeTheirQuotes) {
+    const QString hostile[] = {
+        QStringLiteral("' OR '1'='1"),      QStringLiteral("x'); DROP TABLE PONENCIAS; --"),
+        QStringLiteral("back\\slash\\"),    QStringLiteral("tab\tnew\nline\r") + QChar(1),
+        QStringLiteral("\U0001F5F3\uFE0F"), QString(100000, QLatin1Char('x')),
+    };
+    for (const QString& value : hostile) {
+        SearchCriteria criteria;
+        criteria.Palabra = value;
+        criteria.Entidad = ListChoice{1, value};
+        EXPECT_TRUE(Folios(BuildSearchQuery(criteria)).isEmpty()) << value.left(40).toStdString();
+        filters.FillSubtemaList(value);
+        EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}));
+        EXPECT_TRUE(StoreReleased());
+    }
+    EXPECT_EQ(Folios(BuildSearchQuery(SearchCriteria{})).size(), 7);  // the table is untouched
+}
+
+TEST_F(QueryFiltersTest, ClearPutsEveryCriterionBackSoASearchAsksForEverything) {
+    load();
+    choose(jornada, "2");
+    choose(entidad, "Oaxaca");
+    choose(eje, "Procedimientos electorales");
+    choose(subtema, "Casillas");
+    choose(categoria, "Ubicación");
+    choose(perfil, "Ciudadano");
+    choose(normatividad, "COFIPE");
+    palabra.SetText(QStringLiteral("voto"));
+    filters.ClearCriteria();
+    for (const MemoryListControl* list : {&jornada, &entidad, &eje, &perfil, &normatividad}) {
+        EXPECT_EQ(list->ListIndex(), 0);
+        EXPECT_GT(list->ListCount(), 1);
+    }
+    for (const MemoryListControl* combo : {&subtema, &categoria}) {
+        EXPECT_EQ(combo->ListCount(), 0);
+        EXPECT_EQ(combo->ListIndex(), -1);
+    }
+    EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
+    EXPECT_EQ(categoria.Text(), QStringLiteral("Todas las categorías"));
+    EXPECT_EQ(palabra.Text(), QString());
+
+    QStringList exported;
+    filters.RunSearch([&](const QString& text) { exported << text; });
+    filters.RunSearch([&](const QString& text) { exported << text; });
+    EXPECT_EQ(exported, QStringList(2, BuildSearchQuery(SearchCriteria{})));
+}
+
+}  // namespace
+}  // namespace ponencias

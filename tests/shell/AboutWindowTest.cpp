@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+#include <QTextLayout>
+
+#include "ShellTestSupport.h"
+#include "shell/Controls.h"
+
+namespace ponencias::test {
+namespace {
+
+class AboutWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterWindowsForTest(); }
+    void TearDown() override { UnloadEverything(); }
+
+    // Shows the about window modally and runs `inside` while it is open; `inside` must close
+    // it.
+    void whileOpen(const std::function<void(ProgramWindow*)>& inside) {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            ran = true;
+            inside(Windows::Loaded(WindowId::About));
+            if (Windows::IsLoaded(WindowId::About)) {
+                Windows::Unload(WindowId::About);
+            }
+        });
+        Windows::ShowModal(WindowId::About);
+        EXPECT_TRUE(ran);
+    }
+    QString caption(const char* name) {
+        return Control<CaptionLabel>(WindowId::About, name)->caption();
+    }
+
+    DesktopRecorder desktop_;
+};
+
+TEST_F(AboutWindowTest, WritesItsFixedTexts) {
+    whileOpen([this](ProgramWindow* about) {
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("Acerca de la base de datos"));
+        EXPECT_EQ(caption("LabelTit"),
+                  QStringLiteral("Mireolas\rReflexión y Análisis para la Modernización y Reforma "
+                                 "Electorales\rPresentación\r"));
+        EXPECT_EQ(caption("LabelParr3"),
+                  QStringLiteral(
+                      "1.  Procedimientos electorales\r\n"
+                      "2.  Generación y difusión de resultados electorales \r\n"
+                      "3.  Campañas, condiciones de equidad y medios de comunicación\r\n"
+                      "4.  Régimen de partidos y agrupaciones políticas nacionales: prerrogativas "
+                      "y obligaciones\r\n"
+                      "5.  Participación ciudadana\r\n"
+                      "6.  Resolución de disputas, justicia electoral y sanciones"));
+        const QString introduction = caption("LabelParr1");
+        EXPECT_TRUE(introduction.contains(QStringLiteral("3420")));
+        EXPECT_TRUE(introduction.contains(QStringLiteral("25 de abril")));
+        EXPECT_TRUE(introduction.contains(QStringLiteral("27 de julio de 2007")));
+        EXPECT_TRUE(introduction.endsWith(QLatin1Char(':')));
+        EXPECT_TRUE(caption("LabelParr4").endsWith(QLatin1Char('.')));
+        EXPECT_TRUE(caption("LabelParr5").endsWith(QStringLiteral("correo: ")));
+        for (const char* name : {"LabelParr1", "LabelParr4", "LabelParr5"}) {
+            EXPECT_FALSE(caption(name).contains(QLatin1Char('\r'))) << name;
+        }
+
+        auto* link = Control<HyperLinkLabel>(WindowId::About, "HyperLinkLabel1");
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->caption(), QStringLiteral(" udd@example.org."));
+        EXPECT_EQ(link->url(), QUrl(QStringLiteral("mailto:udd@example.org")));
+        EXPECT_TRUE(link->font().bold());
+        EXPECT_DOUBLE_EQ(link->font().pointSizeF(), 8.25);
+        EXPECT_TRUE(link->text().contains(link->palette().color(QPalette::Highlight).name()));
+    });
+}
+
+TEST_F(AboutWindowTest, KeepsItsDesignedGeometry) {
+    whileOpen([](ProgramWindow* about) {
+        EXPECT_EQ(about->size(), QSize(696, 501));
+        EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_NE(about->minimumSize(), about->maximumSize());
+        EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
+        const std::vector<std::pair<const char*, QRect>> places{
+            {"LabelTit", {24, 24, 665, 57}},       {"LabelParr1", {24, 96, 633, 103}},
+            {"LabelParr3", {58, 208, 599, 97}},    {"LabelParr4", {24, 326, 633, 65}},
+            {"LabelParr5", {25, 401, 633, 65}},    {"HyperLinkLabel1", {464, 417, 129, 17}},
+            {"CommandCerrar", {296, 472, 105, 25}}};
+        for (const auto& [name, rect] : places) {
+            EXPECT_EQ(Control(WindowId::About, name)->geometry(), rect) << name;
+        }
+        EXPECT_EQ(Control<QPushButton>(WindowId::About, "CommandCerrar")->text(),
+                  QStringLiteral("&Cerrar Ventana"));
+        EXPECT_TRUE(Control(WindowId::About, "LabelTit")->font().bold());
+    });
+}
+
+TEST_F(AboutWindowTest, TheContactSentenceEndsWhereTheLinkTakesOver) {
+    whileOpen([this](ProgramWindow*) {
+        auto* label = Control<CaptionLabel>(WindowId::About, "LabelParr5");
+        QTextLayout layout(label->text(), label->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        std::vector<qreal> widths;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(label->width());
+            widths.push_back(line.naturalTextWidth());
+        }
+        layout.endLayout();
+        // Two lines, the second ending left of the link (which starts 439 pixels in).
+        ASSERT_EQ(widths.size(), 2u);
+        EXPECT_LT(widths[1], 439 + 4);
+        EXPECT_GT(widths[1], 439 - 80);
+        (void)this;
+    });
+}
+
+TEST_F(AboutWindowTest, FocusStartsOnCerrarEscDoesNothingEnterCloses) {
+    whileOpen([](ProgramWindow* about) {
+        ASSERT_TRUE(WaitActive(about));
+        EXPECT_EQ(about->focusWidget()->objectName(), QStringLiteral("CommandCerrar"));
+        EXPECT_EQ(TabCycle(about), (QStringList{"CommandCerrar", "HyperLinkLabel1"}));
+        QTest::keyClick(about->focusWidget(), Qt::Key_Escape);
+        EXPECT_TRUE(Windows::IsLoaded(WindowId::About));
+        QTest::keyClick(about->focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(Windows::IsLoaded(WindowId::About));
+    });
+}
+
+TEST_F(AboutWindowTest, AltCClosesIt) {
+    whileOpen([](ProgramWindow* about) {
+        ASSERT_TRUE(WaitActive(about));
+        PressAccessKey(about, 'C');
+        EXPECT_FALSE(Windows::IsLoaded(WindowId::About));
+    });
+}
+
+TEST_F(AboutWindowTest, TheLinkHandsItsMailtoToTheDesktop) {
+    whileOpen([this](ProgramWindow*) {
+        auto* link = Control<HyperLinkLabel>(WindowId::About, "HyperLinkLabel1");
+        emit link->linkActivated(link->url().toString());
+        ASSERT_EQ(desktop_.opened().size(), 1u);
+        EXPECT_EQ(desktop_.opened()[0], QUrl(QStringLiteral("mailto:udd@example.org")));
+    });
+}
+
+TEST_F(AboutWindowTest, ASecondOpeningLoadsAfreshWithTheSameTexts) {
+    QString first;
+    whileOpen([&](ProgramWindow*) {
+        first = caption("LabelParr3") + caption("LabelTit") + caption("LabelParr5");
+        Control<CaptionLabel>(WindowId::About, "LabelTit")->setCaption(QStringLiteral("cambiado"));
+    });
+    whileOpen([&](ProgramWindow*) {
+        EXPECT_EQ(caption("LabelParr3") + caption("LabelTit") + caption("LabelParr5"), first);
+    });
+}
+
+}  // namespace
+}  // namespace ponencias::test

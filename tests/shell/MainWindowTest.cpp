@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "ShellTestSupport.h"
+#include "shell/Controls.h"
+#include "shell/ErrorReport.h"
+#include "store/ApplicationFolder.h"
+
+namespace ponencias::test {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterWindowsForTest();
+        ResetUnhandledErrorForTesting();
+        ASSERT_TRUE(folder_.isValid());
+        SetApplicationFolderForTesting(folder_.path());
+    }
+    void TearDown() override {
+        UnloadEverything();
+        SetApplicationFolderForTesting(QString());
+        ResetUnhandledErrorForTesting();
+    }
+    ProgramWindow* showMain() {
+        Windows::Show(WindowId::Main);
+        return Windows::Loaded(WindowId::Main);
+    }
+    QListWidget* list() { return Control<QListWidget>(WindowId::Main, "ListInformacion"); }
+    void clickInformation() {
+        QTest::mouseClick(Control(WindowId::Main, "LabelInfAdicional"), Qt::LeftButton);
+    }
+    void deliver(const QString& name) {
+        QFile file(folder_.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("documento");
+    }
+
+    QTemporaryDir folder_;
+    DesktopRecorder desktop_;
+};
+
+QStringList entries(QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+    }
+    return texts;
+}
+
+TEST_F(MainWindowTest, ShowsItsDesign) {
+    ProgramWindow* main = showMain();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Consulta de ponencias"));
+    EXPECT_EQ(main->size(), QSize(696, 320));
+    EXPECT_TRUE(main->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(main->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_NE(main->minimumSize(), main->maximumSize());
+    EXPECT_DOUBLE_EQ(main->font().pointSizeF(), 8.25);
+
+    auto* description = Control<CaptionLabel>(WindowId::Main, "LabelDescripcion");
+    ASSERT_NE(description, nullptr);
+    EXPECT_EQ(description->caption(),
+              QStringLiteral(
+                  "La base de datos de las Mireolas sistematiza y clasifica 3420 propuestas en "
+                  "materia electoral de mexicanos residentes en el territorio nacional y el "
+                  "extranjero. El periodo de presentación fue del 25 de abril al 27 de julio de "
+                  "2007."));
+    EXPECT_EQ(description->geometry(), QRect(40, 16, 633, 81));
+    EXPECT_TRUE(description->font().bold());
+    EXPECT_DOUBLE_EQ(description->font().pointSizeF(), 12.0);
+
+    struct Button {
+        const char* name;
+        const char* caption;
+        QRect geometry;
+        QSize picture;
+    };
+    for (const Button& expected :
+         {Button{"CommandPesquira", "&Consulta de ponencias", {56, 120, 145, 57}, {32, 32}},
+          Button{"CommandAbrirBase", "&Abrir base de datos", {280, 120, 145, 57}, {35, 35}},
+          Button{"CommandSalir", "&Salir", {496, 120, 145, 57}, {24, 22}}}) {
+        SCOPED_TRACE(expected.name);
+        auto* button = Control<QToolButton>(WindowId::Main, expected.name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption));
+        EXPECT_EQ(button->geometry(), expected.geometry);
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        EXPECT_EQ(button->iconSize(), expected.picture);
+        EXPECT_EQ(button->icon().availableSizes().value(0), expected.picture);
+        EXPECT_DOUBLE_EQ(button->font().pointSizeF(), 9.0);
+    }
+
+    auto* link = Control<CaptionLabel>(WindowId::Main, "LabelInfAdicional");
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->caption(), QStringLiteral("Información adicional"));
+    EXPECT_EQ(link->geometry(), QRect(272, 192, 185, 25));
+    EXPECT_TRUE(link->font().underline());
+    EXPECT_DOUBLE_EQ(link->font().pointSizeF(), 14.25);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+
+    ASSERT_NE(list(), nullptr);
+    EXPECT_FALSE(list()->isVisible());
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(list()->geometry(), QRect(280, 216, 169, 53));
+    EXPECT_DOUBLE_EQ(list()->font().pointSizeF(), 11.25);
+    EXPECT_EQ(list()->selectionMode(), QAbstractItemView::SingleSelection);
+}
+
+TEST_F(MainWindowTest, TabOrderAndAccessKeys) {
+    ProgramWindow* main = showMain();
+    ASSERT_TRUE(WaitActive(main));
+    EXPECT_EQ(TabCycle(main), (QStringList{"CommandPesquira", "CommandAbrirBase", "CommandSalir"}));
+    clickInformation();
+    Control(WindowId::Main, "CommandPesquira")->setFocus();
+    EXPECT_EQ(TabCycle(main), (QStringList{"CommandPesquira", "CommandAbrirBase", "CommandSalir",
+                                           "ListInformacion"}));
+
+    // Esc does nothing; Alt+A opens the database document, which is missing here.
+    QTest::keyClick(main, Qt::Key_Escape);
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
+    {
+        MessageBoxWatcher boxes;
+        PressAccessKey(main, 'A');
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !boxes.seen().empty(); }, 2000));
+        ASSERT_EQ(boxes.seen().size(), 1u);
+    }
+    ASSERT_TRUE(WaitActive(main));
+    PressAccessKey(main, 'C');
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Query));
+    EXPECT_FALSE(Windows::IsLoaded(WindowId::Main));
+}
+
+TEST_F(MainWindowTest, InformationListIsRebuiltBelowTheLabelOnEveryClick) {
+    showMain();
+    for (int click = 0; click < 3; ++click) {
+        clickInformation();
+        EXPECT_TRUE(list()->isVisible());
+        EXPECT_EQ(entries(list()),
+                  (QStringList{QStringLiteral("Presentación"), QStringLiteral("Glosario"),
+                               QStringLiteral("Tipología de variables")}));
+        EXPECT_TRUE(list()->selectedItems().isEmpty());
+        EXPECT_EQ(list()->currentRow(), -1);
+        // Left 4191 and top 3255 twips; the size stays as designed.
+        EXPECT_EQ(list()->geometry(), QRect(279, 217, 169, 53));
+        list()->setCurrentRow(2);
+    }
+}
+
+TEST_F(MainWindowTest, DocumentsOpenWithTheirExactNames) {
+    deliver(QStringLiteral("Glosario de términos.pdf"));
+    deliver(QStringLiteral("Tipología de Variables.pdf"));
+    deliver(QStringLiteral("Ponencias.xls"));
+    showMain();
+    clickInformation();
+    ClickListEntry(list(), 1);
+    ClickListEntry(list(), 2);
+    Control<QToolButton>(WindowId::Main, "CommandAbrirBase")->click();
+    const QString folder = folder_.path();
+    EXPECT_EQ(desktop_.opened(),
+              (std::vector<QUrl>{
+                  QUrl::fromLocalFile(folder + QStringLiteral("/Glosario de términos.pdf")),
+                  QUrl::fromLocalFile(folder + QStringLiteral("/Tipología de Variables.pdf")),
+                  QUrl::fromLocalFile(folder + QStringLiteral("/Ponencias.xls"))}));
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
+}
+
+TEST_F(MainWindowTest, EnterOnTheListChoosesTheCurrentEntry) {
+    deliver(QStringLiteral("Glosario de términos.pdf"));
+    ProgramWindow* main = showMain();
+    ASSERT_TRUE(WaitActive(main));
+    clickInformation();
+    list()->setFocus();
+    list()->setCurrentRow(1);
+    QTest::keyClick(list(), Qt::Key_Return);
+    ASSERT_EQ(desktop_.opened().size(), 1u);
+    EXPECT_TRUE(
+        desktop_.opened()[0].toLocalFile().endsWith(QStringLiteral("/Glosario de términos.pdf")));
+}
+
+TEST_F(MainWindowTest, AMissingDocumentIsNamedAndNothingIsOpened) {
+    deliver(QStringLiteral("Tipología de variables.pdf"));  // not the name the program asks for
+    showMain();
+    clickInformation();
+    MessageBoxWatcher boxes;
+    ClickListEntry(list(), 2);
+    Control<QToolButton>(WindowId::Main, "CommandAbrirBase")->click();
+    EXPECT_TRUE(desktop_.opened().empty());
+    ASSERT_EQ(boxes.seen().size(), 2u);
+    EXPECT_EQ(boxes.seen()[0].title, QStringLiteral("Ponencias"));
+    EXPECT_TRUE(boxes.seen()[0].text.contains(QStringLiteral("Tipología de Variables.pdf")));
+    EXPECT_TRUE(boxes.seen()[1].text.contains(QStringLiteral("Ponencias.xls")));
+    // The main window stays as it was and usable.
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
+    EXPECT_TRUE(list()->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(UnhandledErrorStatus(), 0);
+}
+
+TEST_F(MainWindowTest, PresentacionShowsTheAboutWindowModallyAndEitherCloseLeavesTheSameState) {
+    for (bool byButton : {true, false}) {
+        SCOPED_TRACE(byButton ? "Cerrar Ventana" : "close box");
+        showMain();
+        clickInformation();
+        bool wasModal = false;
+        bool mainBlocked = false;
+        QTimer::singleShot(50, [&] {
+            ProgramWindow* about = Windows::Loaded(WindowId::About);
+            ASSERT_NE(about, nullptr);
+            wasModal = about->isVisible() && QApplication::activeModalWidget() == about;
+            mainBlocked = QApplication::activeModalWidget() != Windows::Loaded(WindowId::Main);
+            if (byButton) {
+                Control<QPushButton>(WindowId::About, "CommandCerrar")->click();
+            } else {
+                about->close();
+            }
+        });
+        ClickListEntry(list(), 0);  // returns when the about window has closed
+        EXPECT_TRUE(wasModal);
+        EXPECT_TRUE(mainBlocked);
+        EXPECT_FALSE(Windows::IsLoaded(WindowId::About));
+        ASSERT_TRUE(Windows::IsLoaded(WindowId::Main));
+        EXPECT_TRUE(list()->isVisible());
+        EXPECT_EQ(list()->count(), 3);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(desktop_.opened().empty());
+    }
+}
+
+}  // namespace
+}  // namespace ponencias::test

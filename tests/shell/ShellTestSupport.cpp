@@ -1,0 +1,121 @@
+#include "ShellTestSupport.h"
+
+#include <QAbstractButton>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QTest>
+
+#include "shell/Desktop.h"
+#include "shell/ShellWindows.h"
+
+namespace ponencias::test {
+
+MessageBoxWatcher::MessageBoxWatcher() {
+    timer_.setInterval(10);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box && box->isVisible()) {
+                seen_.push_back({box->windowTitle(), box->text(), static_cast<int>(box->icon())});
+                box->done(QMessageBox::Ok);
+            }
+        }
+    });
+    timer_.start();
+}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+    timer_.stop();
+}
+
+DesktopRecorder::DesktopRecorder() {
+    SetDesktopOpenerForTesting([this](const QUrl& url) {
+        opened_.push_back(url);
+        return true;
+    });
+}
+
+DesktopRecorder::~DesktopRecorder() {
+    SetDesktopOpenerForTesting({});
+}
+
+int FakeQueryWindow::loads = 0;
+bool FakeQueryWindow::failLoading = false;
+
+FakeQueryWindow::FakeQueryWindow() {
+    setObjectName(QStringLiteral("Form1"));
+    resize(400, 300);
+}
+
+void FakeQueryWindow::Load() {
+    ++loads;
+    if (failLoading) {
+        throw std::runtime_error("fallo de prueba");
+    }
+}
+
+void UnloadEverything() {
+    for (WindowId id : {WindowId::About, WindowId::Query, WindowId::Main, WindowId::Splash}) {
+        Windows::Unload(id);
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void RegisterWindowsForTest() {
+    UnloadEverything();
+    RegisterShellWindows();
+    FakeQueryWindow::loads = 0;
+    FakeQueryWindow::failLoading = false;
+    Windows::Register(WindowId::Query, [] { return new FakeQueryWindow; });
+}
+
+int RunProgram(const std::function<void()>& steps, int timeoutMs) {
+    bool timedOut = false;
+    QTimer::singleShot(0, steps);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(-1);
+    });
+    watchdog.start(timeoutMs);
+    const int status = QApplication::exec();
+    return timedOut ? -1 : status;
+}
+
+bool WaitActive(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+void PressAccessKey(QWidget* window, char letter) {
+    QTest::keyClick(window, static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')), Qt::AltModifier);
+    // A button pressed by its access key clicks a moment later, after showing itself pressed.
+    QTest::qWait(250);
+}
+
+QStringList TabCycle(QWidget* window) {
+    QStringList names;
+    QWidget* first = window->focusWidget();
+    QWidget* current = first;
+    for (int i = 0; current && i < 20; ++i) {
+        // A control that holds several stops (the links of a link label) is named once.
+        if (names.isEmpty() || names.last() != current->objectName()) {
+            names << current->objectName();
+        }
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = window->focusWidget();
+        if (current == first) {
+            break;
+        }
+    }
+    return names;
+}
+
+void ClickListEntry(QListWidget* list, int row) {
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace ponencias::test

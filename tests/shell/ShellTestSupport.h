@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QApplication>
+#include <QKeySequence>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <ostream>
+#include <vector>
+
+#include "shell/Windows.h"
+
+class QAbstractButton;
+class QListWidget;
+class QWidget;
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace ponencias::test {
+
+// A message box that appeared while a MessageBoxWatcher was watching, closed by the watcher.
+struct SeenMessage {
+    QString title;
+    QString text;
+    int icon = 0;
+};
+
+// Closes every message box as soon as it is shown and keeps what it said.
+class MessageBoxWatcher {
+public:
+    MessageBoxWatcher();
+    ~MessageBoxWatcher();
+    const std::vector<SeenMessage>& seen() const { return seen_; }
+
+private:
+    QTimer timer_;
+    std::vector<SeenMessage> seen_;
+};
+
+// Stands in for the desktop and records every url handed to it.
+class DesktopRecorder {
+public:
+    DesktopRecorder();
+    ~DesktopRecorder();
+    const std::vector<QUrl>& opened() const { return opened_; }
+
+private:
+    std::vector<QUrl> opened_;
+};
+
+// A query window that loads nothing; it can be told to fail while loading.
+class FakeQueryWindow : public ProgramWindow {
+public:
+    static int loads;
+    static bool failLoading;
+    FakeQueryWindow();
+    void Load() override;
+};
+
+// Registers the shell's windows and the fake query window, with every window unloaded.
+void RegisterWindowsForTest();
+// Unloads every window and lets Qt delete them.
+void UnloadEverything();
+
+// Runs the program's event loop with `steps` as its first event, until the program ends by
+// itself; gives exec()'s status, or -1 when it had to be stopped after `timeoutMs`.
+int RunProgram(const std::function<void()>& steps, int timeoutMs = 10000);
+
+// The named control of a loaded window.
+template <typename T = QWidget>
+T* Control(WindowId id, const char* name) {
+    ProgramWindow* window = Windows::Loaded(id);
+    return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// Waits for a window to become the active one (keys go to the active window).
+bool WaitActive(QWidget* window);
+// Presses a button through its access key (Alt and the letter) and waits for its animated
+// click to arrive.
+void PressAccessKey(QWidget* window, char letter);
+// The object names met by pressing Tab from the window's focus widget, starting with it, until
+// the focus comes back round.
+QStringList TabCycle(QWidget* window);
+// Clicks a list entry with the mouse.
+void ClickListEntry(QListWidget* list, int row);
+
+}  // namespace ponencias::test

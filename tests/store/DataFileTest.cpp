@@ -1,0 +1,306 @@
+// The data file: recognised by its content, read whole or refused with a clear error, never
+// written, and read again only when it changes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "StoreTestSupport.h"
+#include "store/AccessImport.h"
+#include "store/ApplicationFolder.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+#include "store/StoreSnapshot.h"
+#include "support/TestStore.h"
+
+using namespace ponencias;
+using namespace ponencias::test;
+
+namespace {
+
+struct Outcome {
+    int number = 0;  // 0: opened and answered
+    QString description;
+    long rows = -1;
+};
+
+// Opens the store on `path` the way the query window does and counts the rows of `table`.
+Outcome OpenAndCount(const QString& path, const QString& table = QStringLiteral("PONENCIAS")) {
+    Outcome outcome;
+    SetProposalDataFile(path);
+    try {
+        OpenProposalStore();
+        ProposalRecordset->Open(QStringLiteral("SELECT * FROM ") + table, *ProposalConnection,
+                                adOpenDynamic, adLockOptimistic);
+        outcome.rows = ProposalRecordset->RecordCount();
+    } catch (const StoreError& error) {
+        outcome.number = error.number();
+        outcome.description = error.description();
+    }
+    ReleaseProposalStore();
+    SetProposalDataFile(QString());
+    return outcome;
+}
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+    return path;
+}
+
+struct FileStamp {
+    QByteArray bytes;
+    timespec modified{};
+};
+
+FileStamp StampOf(const QString& path) {
+    struct stat info {};
+    stat(QFile::encodeName(path).constData(), &info);
+    return {ReadWholeFile(path), info.st_mtim};
+}
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.bytes == b.bytes && a.modified.tv_sec == b.modified.tv_sec &&
+           a.modified.tv_nsec == b.modified.tv_nsec;
+}
+
+TemporaryStore SmallStore() {
+    return TemporaryStore(
+        {{{"FOLIO", "1"}, {"ESTADO", "Colima"}}, {{"FOLIO", "2"}, {"ESTADO", "Nayarit"}}});
+}
+
+}  // namespace
+
+TEST(DataFileErrors, MissingEmptyDirectoryAndOtherKinds) {
+    QTemporaryDir dir;
+    const Outcome missing = OpenAndCount(dir.filePath(QStringLiteral("Ponencias.mdb")));
+    EXPECT_EQ(missing.number, StoreError::FileNotFound);
+    EXPECT_TRUE(missing.description.contains(dir.filePath(QStringLiteral("Ponencias.mdb"))));
+
+    QDir(dir.path()).mkdir(QStringLiteral("Carpeta.mdb"));
+    const Outcome folder = OpenAndCount(dir.filePath(QStringLiteral("Carpeta.mdb")));
+    EXPECT_EQ(folder.number, StoreError::FileNotFound);
+    EXPECT_TRUE(folder.description.contains(QStringLiteral("carpeta")));
+
+    EXPECT_EQ(OpenAndCount(WriteFile(dir, "Vacio.mdb", {})).number, StoreError::UnrecognizedFormat);
+    EXPECT_EQ(OpenAndCount(WriteFile(dir, "Texto.mdb", "FOLIO,ESTADO\n1,Colima\n")).number,
+              StoreError::UnrecognizedFormat);
+    EXPECT_EQ(OpenAndCount(WriteFile(dir, "Imagen.mdb",
+                                     QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(3000, '\x7f')))
+                  .number,
+              StoreError::UnrecognizedFormat);
+}
+
+TEST(DataFileErrors, NamedPipeGivesAnErrorWithoutWaiting) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("Tuberia.mdb"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(OpenAndCount(fifo).number, StoreError::FileUnreadable);
+}
+
+TEST(DataFileErrors, UnreadableFile) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop the superuser from reading";
+    }
+    TemporaryStore store = SmallStore();
+    QFile::setPermissions(store.path(), QFileDevice::Permissions());
+    const Outcome unreadable = OpenAndCount(store.path());
+    QFile::setPermissions(store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(unreadable.number, StoreError::FileUnreadable);
+}
+
+TEST(DataFileErrors, TruncatedAndCorruptSqliteFiles) {
+    QTemporaryDir dir;
+    std::vector<ProposalRow> rows;
+    for (int i = 0; i < 400; ++i) {
+        rows.push_back({{"FOLIO", QString::number(i)}, {"RESUMEN", QString(300, u'x')}});
+    }
+    TemporaryStore store(rows);
+    const QByteArray whole = ReadWholeFile(store.path());
+    ASSERT_EQ(OpenAndCount(store.path()).rows, 400);
+
+    for (const qsizetype cut :
+         {qsizetype(50), qsizetype(4096), whole.size() / 2, whole.size() - 1}) {
+        const Outcome outcome =
+            OpenAndCount(WriteFile(dir, QStringLiteral("Cortado%1.mdb").arg(cut), whole.left(cut)));
+        EXPECT_EQ(outcome.number, StoreError::CorruptFile) << cut;
+    }
+    QByteArray damaged = whole;
+    for (qsizetype i = 3 * 4096; i < 5 * 4096 && i < damaged.size(); ++i) {
+        damaged[i] = char(0xA5);
+    }
+    const Outcome corrupt = OpenAndCount(WriteFile(dir, QStringLiteral("Danado.mdb"), damaged));
+    EXPECT_EQ(corrupt.number, StoreError::CorruptFile);
+    EXPECT_TRUE(corrupt.description.contains(QStringLiteral("Danado.mdb")));
+}
+
+TEST(DataFileErrors, TruncatedGarbageAndMutatedAccessFilesNeverTakeTheProgramDown) {
+    const QByteArray whole = ReadWholeFile(AccessTestFilePath());
+    ASSERT_FALSE(whole.isEmpty());
+    QTemporaryDir dir;
+    int n = 0;
+    const auto open = [&](const QByteArray& bytes) {
+        return OpenAndCount(WriteFile(dir, QStringLiteral("Access%1.mdb").arg(n++), bytes),
+                            QStringLiteral("DateTest"));
+    };
+    // Cut inside a page and at page boundaries: either the whole table or an error, never part
+    // of it presented as the whole.
+    for (const qsizetype cut : {qsizetype(100), qsizetype(4096), qsizetype(3 * 4096),
+                                whole.size() / 2, whole.size() - 4096, whole.size() - 10}) {
+        const Outcome outcome = open(whole.left(cut));
+        EXPECT_TRUE(outcome.number == StoreError::CorruptFile ||
+                    outcome.number == StoreError::TableNotFound ||
+                    (outcome.number == 0 && outcome.rows == 6))
+            << "cut " << cut << ": " << outcome.number << " " << outcome.description.toStdString();
+        if (cut % 4096 != 0) {
+            EXPECT_EQ(outcome.number, StoreError::CorruptFile);
+        }
+    }
+    // A valid signature in front of random bytes.
+    QRandomGenerator random(20240611);
+    QByteArray garbage = whole.left(0x80);
+    while (garbage.size() < 16 * 4096) {
+        garbage.append(char(random.bounded(256)));
+    }
+    const Outcome noise = open(garbage);
+    EXPECT_NE(noise.number, 0);
+    // Damage scattered over a real file: every opening ends in rows or in an error.
+    int answered = 0;
+    for (int round = 0; round < 60; ++round) {
+        QByteArray mutated = whole;
+        const int changes = 1 + int(random.bounded(40));
+        for (int k = 0; k < changes; ++k) {
+            const qsizetype at = 4096 + qsizetype(random.bounded(quint32(mutated.size() - 4096)));
+            mutated[at] = char(random.bounded(256));
+        }
+        const Outcome outcome = open(mutated);
+        if (outcome.number == 0) {
+            EXPECT_EQ(outcome.rows, 6);
+            ++answered;
+        } else {
+            EXPECT_FALSE(outcome.description.isEmpty());
+        }
+    }
+    SUCCEED() << answered << " of 60 damaged files still read whole";
+}
+
+TEST(AccessFile, ReadsTextNumbersAndDatesLikeMdbExport) {
+    SetProposalDataFile(AccessTestFilePath());
+    OpenProposalStore();
+    QStringList header;
+    std::vector<QStringList> rows;
+    ProposalRecordset->Open(QStringLiteral("SELECT * FROM datetest ORDER BY IDCol"),
+                            *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    header = ProposalRecordset->columnNames();
+    EXPECT_EQ(ProposalRecordset->Fields(QStringLiteral("idcol")).Value.typeId(),
+              QMetaType::LongLong);
+    for (ProposalRecordset->MoveFirst(); !ProposalRecordset->Eof(); ProposalRecordset->MoveNext()) {
+        QStringList row;
+        for (const QString& name : header) {
+            row << ProposalRecordset->Fields(name).Text();
+        }
+        rows.push_back(row);
+    }
+    ReleaseProposalStore();
+    SetProposalDataFile(QString());
+
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0][header.indexOf("DateTimeCol")], QStringLiteral("2021-12-02 00:00:00"));
+    EXPECT_EQ(rows[1][header.indexOf("LongTextCol")], QStringLiteral("Year 9999"));
+    EXPECT_TRUE(rows[1][header.indexOf("DateCol")].startsWith(QStringLiteral("9999-")));
+    EXPECT_EQ(rows[5][header.indexOf("LongTextCol")], QStringLiteral("New line\r\nin field"));
+
+    const QByteArray exported = MdbExport(AccessTestFilePath(), QStringLiteral("DateTest"));
+    if (exported.isEmpty()) {
+        GTEST_SKIP() << "mdb-export is not installed";
+    }
+    const std::vector<QStringList> expected = ParseCsv(exported);
+    ASSERT_EQ(expected.size(), rows.size() + 1);
+    EXPECT_EQ(expected[0], header);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (qsizetype c = 0; c < header.size(); ++c) {
+            if (header[c].contains(QLatin1String("Date")) ||
+                header[c].contains(QLatin1String("Time"))) {
+                continue;  // mdb-export cannot write dates outside 1900-2700; ours are ISO text
+            }
+            EXPECT_EQ(rows[r][c], expected[r + 1][c])
+                << "row " << r << " " << header[c].toStdString();
+        }
+    }
+}
+
+TEST(AccessFile, DateValuesBecomeIsoText) {
+    EXPECT_EQ(AccessDateText(0), QStringLiteral("1899-12-30 00:00:00"));
+    EXPECT_EQ(AccessDateText(2.5), QStringLiteral("1900-01-01 12:00:00"));
+    EXPECT_EQ(AccessDateText(-1.25), QStringLiteral("1899-12-29 06:00:00"));
+    EXPECT_EQ(AccessDateText(44532.75), QStringLiteral("2021-12-02 18:00:00"));
+    EXPECT_EQ(AccessDateText(2958465.99999999), QStringLiteral("10000-01-01 00:00:00"));
+    EXPECT_EQ(AccessDateText(60.999999999), QStringLiteral("1900-03-01 00:00:00"));
+}
+
+TEST(DataFile, NeverWrittenHoweverOftenItIsOpenedAndQueried) {
+    TemporaryStore store = SmallStore();
+    QTemporaryDir dir;
+    const QString access =
+        WriteFile(dir, QStringLiteral("Copia.mdb"), ReadWholeFile(AccessTestFilePath()));
+    for (const QString& path : {store.path(), access}) {
+        const FileStamp before = StampOf(path);
+        for (int i = 0; i < 20; ++i) {
+            ClearStoreSnapshotCache();  // every other round builds the copy afresh
+            for (int j = 0; j < 2; ++j) {
+                SetProposalDataFile(path);
+                OpenProposalStore();
+                ForEachRow(QStringLiteral("SELECT * FROM sqlite_schema"), [](const Recordset&) {});
+                try {
+                    ProposalRecordset->Open(QStringLiteral("DELETE FROM ponencias"),
+                                            *ProposalConnection, adOpenDynamic, adLockOptimistic);
+                } catch (const StoreError&) {
+                }
+                ReleaseProposalStore();
+            }
+        }
+        SetProposalDataFile(QString());
+        EXPECT_TRUE(SameStamp(before, StampOf(path))) << path.toStdString();
+        // No journal or lock file appears beside it either.
+        EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files).size(),
+                  path == access ? 1 : 1);
+    }
+}
+
+TEST(DataFile, CopyIsReusedUntilTheFileChanges) {
+    TemporaryStore store = SmallStore();
+    Connection first;
+    first.Open(ProposalConnectionString(store.path()));
+    Connection second;
+    second.Open(ProposalConnectionString(store.path()));
+    EXPECT_EQ(first.snapshot(), second.snapshot());
+
+    // A new version of the file (another proposal, so a new size and time) is read afresh.
+    QThread::msleep(10);
+    {
+        TemporaryStore replacement({{{"FOLIO", "1"}}, {{"FOLIO", "2"}}, {{"FOLIO", "3"}}});
+        QFile::remove(store.path());
+        ASSERT_TRUE(QFile::copy(replacement.path(), store.path()));
+    }
+    Connection third;
+    third.Open(ProposalConnectionString(store.path()));
+    EXPECT_NE(third.snapshot(), first.snapshot());
+    EXPECT_EQ(OpenAndCount(store.path()).rows, 3);
+    first.Close();
+    EXPECT_FALSE(first.isOpen());
+}
+
+TEST(DataFile, KindIsToldByContentNotByName) {
+    EXPECT_EQ(DataFileKindOf(QByteArray("SQLite format 3\0xyz", 19)), DataFileKind::Sqlite);
+    EXPECT_EQ(DataFileKindOf(ReadWholeFile(AccessTestFilePath()).left(64)), DataFileKind::Access);
+    EXPECT_EQ(DataFileKindOf(QByteArray("\0\1\0\0Standard ACE DB\0\2", 21)), DataFileKind::Access);
+    EXPECT_EQ(DataFileKindOf(QByteArray("Standard Jet DB")), DataFileKind::Unknown);
+}

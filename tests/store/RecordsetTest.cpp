@@ -1,0 +1,196 @@
+// The connection, the recordset and the two program-wide slots, as the readers use them.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "store/ApplicationFolder.h"
+#include "store/Field.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+#include "support/TestStore.h"
+
+using namespace ponencias;
+using ponencias::test::TemporaryStore;
+
+namespace {
+
+int ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const StoreError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+class Slots : public ::testing::Test {
+protected:
+    void SetUp() override { store_.use(); }
+    void TearDown() override { ReleaseProposalStore(); }
+
+    TemporaryStore store_{{
+        {{"FOLIO", "A-1"}, {"SUBTEMA", "Voto en el extranjero"}, {"ESTADO", QVariant()}},
+        {{"FOLIO", "A-2"}, {"SUBTEMA", "Urnas electrónicas"}, {"ESTADO", "Yucatán"}},
+        {{"FOLIO", "A-3"}, {"SUBTEMA", "Debates"}, {"ESTADO", "Sonora"}},
+    }};
+};
+
+}  // namespace
+
+TEST(ConnectionString, HasTheExactFormAndItsDataSourceIsFound) {
+    EXPECT_EQ(ProposalConnectionString(QStringLiteral("/opt/p/Ponencias.mdb")),
+              QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=/opt/p/Ponencias.mdb"));
+    EXPECT_EQ(DataSourceOf(ProposalConnectionString(QStringLiteral("/a b/Ponencias.mdb"))),
+              QStringLiteral("/a b/Ponencias.mdb"));
+    EXPECT_EQ(DataSourceOf(QStringLiteral("data source = /x;y/P.mdb")),
+              QStringLiteral("/x;y/P.mdb"));
+    EXPECT_EQ(DataSourceOf(QStringLiteral("Data Source=/x/P.mdb; Mode=Read")),
+              QStringLiteral("/x/P.mdb"));
+    EXPECT_EQ(DataSourceOf(QStringLiteral("Data Source=\"/x/P;1.mdb\"; Mode=Read")),
+              QStringLiteral("/x/P;1.mdb"));
+    EXPECT_TRUE(DataSourceOf(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0")).isEmpty());
+    Connection connection;
+    EXPECT_EQ(ErrorNumberOf([&] { connection.Open(QStringLiteral("Provider=X")); }),
+              StoreError::FileNotFound);
+}
+
+TEST(ApplicationFolderTest, DataFileIsBesideTheProgramUnlessNamed) {
+    SetProposalDataFile(QString());
+    EXPECT_EQ(ProposalDataFile(), QCoreApplication::applicationDirPath() + "/Ponencias.mdb");
+    SetApplicationFolderForTesting(QStringLiteral("/srv/ponencias/"));
+    EXPECT_EQ(ProposalDataFile(), QStringLiteral("/srv/ponencias//Ponencias.mdb"));
+    SetProposalDataFile(QStringLiteral("/tmp/other.mdb"));
+    EXPECT_EQ(ProposalDataFile(), QStringLiteral("/tmp/other.mdb"));
+    SetProposalDataFile(QString());
+    SetApplicationFolderForTesting(QString());
+}
+
+TEST(ValueTextTest, EveryKindOfValueAsText) {
+    EXPECT_EQ(ValueText(QVariant()), QString());
+    EXPECT_EQ(ValueText(QVariant(qlonglong(-42))), QStringLiteral("-42"));
+    EXPECT_EQ(ValueText(QVariant(2.5)), QStringLiteral("2.5"));
+    EXPECT_EQ(ValueText(QVariant(1e20)), QStringLiteral("1e+20"));
+    EXPECT_EQ(ValueText(QVariant(QStringLiteral("Sí"))), QStringLiteral("Sí"));
+    EXPECT_EQ((Field{QStringLiteral("x"), QVariant()}).Text(), QString());
+}
+
+TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmpty) {
+    OpenProposalStore();
+    EXPECT_EQ(ProposalRecordset->CursorLocation, adUseClient);
+    QStringList seen;
+    ForEachRow(QStringLiteral("SELECT SUBTEMA, estado AS Entidad FROM PONENCIAS ORDER BY folio"),
+               [&](const Recordset& rows) {
+                   seen << rows.Fields(QStringLiteral("subtema")).Text() + u'/' +
+                               rows.Fields(QStringLiteral("ENTIDAD")).Text();
+               });
+    EXPECT_EQ(seen, QStringList({"Voto en el extranjero/", "Urnas electrónicas/Yucatán",
+                                 "Debates/Sonora"}));
+    // The loading leaves the connection open and the recordset closed.
+    ASSERT_TRUE(ProposalConnection && ProposalConnection->isOpen());
+    EXPECT_FALSE(ProposalRecordset->isOpen());
+}
+
+TEST_F(Slots, EmptyResultGivesNoRowsAndMoveFirstDoesNoHarm) {
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    rows.Open(QStringLiteral("SELECT FOLIO FROM ponencias WHERE FOLIO = 'none'"),
+              *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    rows.MoveFirst();
+    EXPECT_TRUE(rows.Bof());
+    EXPECT_TRUE(rows.Eof());
+    EXPECT_EQ(rows.RecordCount(), 0);
+    EXPECT_EQ(rows.columnNames(), QStringList({"FOLIO"}));
+    EXPECT_EQ(ErrorNumberOf([&] { rows.Fields(QStringLiteral("folio")); }),
+              StoreError::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { rows.MoveNext(); }), StoreError::NoCurrentRecord);
+    int calls = 0;
+    ForEachRow(QStringLiteral("SELECT FOLIO FROM ponencias WHERE 0"),
+               [&](const Recordset&) { ++calls; });
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(Slots, CursorMovesCountsAndReportsItsEnds) {
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    rows.Open(QStringLiteral("SELECT folio FROM ponencias ORDER BY folio"), *ProposalConnection,
+              adOpenDynamic, adLockOptimistic);
+    EXPECT_EQ(rows.RecordCount(), 3);
+    EXPECT_FALSE(rows.Bof());
+    EXPECT_EQ(rows.Fields(QStringLiteral("FOLIO")).Text(), QStringLiteral("A-1"));
+    rows.MoveNext();
+    rows.MoveNext();
+    EXPECT_EQ(rows.Fields(QStringLiteral("Folio")).Text(), QStringLiteral("A-3"));
+    rows.MoveNext();
+    EXPECT_TRUE(rows.Eof());
+    rows.MoveFirst();
+    EXPECT_EQ(rows.Fields(QStringLiteral("folio")).Text(), QStringLiteral("A-1"));
+    EXPECT_EQ(ErrorNumberOf([&] { rows.Fields(QStringLiteral("FOLIOS")); }),
+              StoreError::ColumnNotFound);
+    rows.Close();
+    rows.Close();  // harmless
+    EXPECT_EQ(ErrorNumberOf([&] { (void)rows.Eof(); }), StoreError::NotOpen);
+    EXPECT_EQ(ErrorNumberOf([&] { (void)rows.RecordCount(); }), StoreError::NotOpen);
+    // The same object is opened again with the next query.
+    rows.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ponencias"), *ProposalConnection,
+              adOpenDynamic, adLockOptimistic);
+    EXPECT_EQ(rows.Fields(QStringLiteral("N")).Value.toLongLong(), 3);
+}
+
+TEST_F(Slots, RejectedStatementsLeaveNoResultAndNoChange) {
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    rows.Open(QStringLiteral("SELECT folio FROM ponencias"), *ProposalConnection, adOpenDynamic,
+              adLockOptimistic);
+    const auto openWith = [&](const char* sql) {
+        return ErrorNumberOf([&] {
+            rows.Open(QString::fromUtf8(sql), *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        });
+    };
+    EXPECT_EQ(openWith("SELECT folio FROM nada"), StoreError::TableNotFound);
+    EXPECT_FALSE(rows.isOpen());
+    EXPECT_EQ(openWith("SELECT nada FROM ponencias"), StoreError::ColumnNotFound);
+    EXPECT_EQ(openWith("SELEC folio FROM ponencias"), StoreError::SyntaxError);
+    EXPECT_EQ(openWith("SELECT * FROM ponencias WHERE SUBTEMA = 'O'Higgins'"),
+              StoreError::SyntaxError);
+    EXPECT_EQ(openWith("SELECT 1; DELETE FROM ponencias"), StoreError::SyntaxError);
+    EXPECT_EQ(openWith(""), StoreError::SyntaxError);
+    EXPECT_EQ(openWith("DELETE FROM ponencias"), StoreError::ReadOnly);
+    EXPECT_EQ(openWith("DROP TABLE ponencias"), StoreError::ReadOnly);
+    EXPECT_EQ(openWith("ATTACH '/tmp/x.db' AS x"), StoreError::ReadOnly);
+    EXPECT_EQ(openWith("PRAGMA writable_schema = 1"), StoreError::ReadOnly);
+    EXPECT_EQ(openWith("SELECT abs(-9223372036854775808)"), StoreError::StatementFailed);
+    EXPECT_FALSE(rows.isOpen());
+    try {
+        rows.Open(QStringLiteral("SELECT folio FROM nada"), *ProposalConnection, adOpenDynamic,
+                  adLockOptimistic);
+    } catch (const StoreError& error) {
+        EXPECT_TRUE(error.description().contains(QStringLiteral("SELECT folio FROM nada")));
+        EXPECT_TRUE(error.description().contains(store_.path()));
+    }
+    rows.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ponencias"), *ProposalConnection,
+              adOpenDynamic, adLockOptimistic);
+    EXPECT_EQ(rows.Fields(QStringLiteral("n")).Text(), QStringLiteral("3"));
+}
+
+TEST_F(Slots, OpeningTwiceReplacesTheObjectsAndReleaseEmptiesBoth) {
+    OpenProposalStore();
+    const Connection* first = ProposalConnection.get();
+    ASSERT_NE(first, nullptr);
+    OpenProposalStore();
+    EXPECT_NE(ProposalConnection.get(), nullptr);
+    EXPECT_TRUE(ProposalConnection->isOpen());
+    ForEachRow(QStringLiteral("SELECT folio FROM ponencias"), [](const Recordset&) {});
+    ReleaseProposalStore();
+    EXPECT_EQ(ProposalConnection, nullptr);
+    EXPECT_EQ(ProposalRecordset, nullptr);
+    ReleaseProposalStore();  // harmless on empty slots
+    EXPECT_EQ(
+        ErrorNumberOf([] { ForEachRow(QStringLiteral("SELECT 1"), [](const Recordset&) {}); }),
+        StoreError::NotOpen);
+    Recordset loose;
+    Connection closed;
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  loose.Open(QStringLiteral("SELECT 1"), closed, adOpenDynamic, adLockOptimistic);
+              }),
+              StoreError::NotOpen);
+}
