@@ -105,8 +105,8 @@ public:
         }
         lastRowBand_ = grid_.rowBandCount() - 1;
         lastColumnBand_ = grid_.columnBandCount() - 1;
-        writeColumns();
         writeRows();
+        writeColumns();
         writeView();
         const lxw_error closed = workbook_close(workbook_);
         if (closed != LXW_NO_ERROR) {

@@ -1,0 +1,146 @@
+// Whatever file sits where the data file should be, the companion and the query window's
+// loading end in a clear store error: a number, a Spanish description naming the file or the
+// statement, and exit status 2 — never a signal, never a partial list.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <functional>
+
+#include "CliRunner.h"
+#include "query/ListControl.h"
+#include "query/QueryFilters.h"
+#include "store/ApplicationFolder.h"
+#include "store/ProposalStore.h"
+#include "store/StoreError.h"
+#include "support/TestStore.h"
+
+namespace ponencias::test {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray RandomBytes(int size, quint32 seed) {
+    QRandomGenerator random(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes) {
+        byte = char(random.bounded(256));
+    }
+    return bytes;
+}
+
+struct BrokenFile {
+    const char* what;
+    // Makes the broken data file at `path` (which does not exist yet).
+    std::function<void(const QString& path)> make;
+};
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+std::vector<BrokenFile> BrokenFiles() {
+    const QByteArray sample = ReadAll(SampleDatabasePath());
+    const QByteArray access = ReadAll(AccessTestFilePath());
+    const auto bytes = [](QByteArray content) {
+        return [content](const QString& path) { Write(path, content); };
+    };
+    std::vector<BrokenFile> files = {
+        {"missing", [](const QString&) {}},
+        {"empty", bytes(QByteArray())},
+        {"zero-filled", bytes(QByteArray(65536, '\0'))},
+        {"random bytes", bytes(RandomBytes(100000, 7))},
+        {"SQLite header, then noise", bytes(sample.left(100) + RandomBytes(50000, 8))},
+        {"Access signature, then noise", bytes(access.left(64) + RandomBytes(50000, 9))},
+        {"SQLite cut after its header", bytes(sample.left(100))},
+        {"SQLite cut at its second page", bytes(sample.left(4096 + 17))},
+        {"SQLite cut in half", bytes(sample.left(sample.size() / 2))},
+        {"Access cut after one page", bytes(access.left(4096))},
+        {"Access cut in half", bytes(access.left(access.size() / 2))},
+        {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
+        {"SQLite without PONENCIAS",
+         [](const QString& path) {
+             TemporaryStore other({});
+             Write(path, ReadAll(other.path()).replace("PONENCIAS", "OTRATABLA"));
+         }},
+        {"PONENCIAS without ESTADO",
+         [](const QString& path) {
+             QStringList columns = AllProposalColumns();
+             columns.removeAll(QStringLiteral("ESTADO"));
+             TemporaryStore store({{{QStringLiteral("FOLIO"), QStringLiteral("1")}}}, columns);
+             Write(path, ReadAll(store.path()));
+         }},
+    };
+    return files;
+}
+
+class BrokenDataFile : public ::testing::Test {
+protected:
+    QTemporaryDir dir_;
+};
+
+TEST_F(BrokenDataFile, CompanionEndsWithStatusTwoAndAMessageNamingTheFileOrStatement) {
+    for (const BrokenFile& broken : BrokenFiles()) {
+        const QString path = dir_.filePath(QString::fromUtf8(broken.what).replace(' ', '_'));
+        broken.make(path);
+        for (const QStringList& command :
+             {QStringList{"listas", "--base", path},
+              QStringList{"buscar", "--base", path, "--salida", dir_.filePath("out.xlsx")},
+              QStringList{"buscar", "--base", path, "--csv", "-"}}) {
+            const CliResult result = RunCli(command);
+            ASSERT_TRUE(result.exitedNormally) << broken.what << ": ended by a signal or hung";
+            EXPECT_EQ(result.exitCode, 2) << broken.what << " " << command[0].toStdString();
+            const QString message = QString::fromUtf8(result.err);
+            EXPECT_TRUE(message.contains(path) || message.contains(QLatin1String("ESTADO")) ||
+                        message.contains(QLatin1String("PONENCIAS")))
+                << broken.what << ": " << message.toStdString();
+            EXPECT_TRUE(result.out.isEmpty()) << broken.what << ": partial output";
+        }
+        EXPECT_FALSE(QFile::exists(dir_.filePath("out.xlsx"))) << broken.what;
+    }
+}
+
+TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
+    for (const BrokenFile& broken : BrokenFiles()) {
+        const QString path = dir_.filePath(QString::fromUtf8(broken.what).replace(' ', '_'));
+        broken.make(path);
+        SetProposalDataFile(path);
+        MemoryListControl jornada, entidad, eje, subtema(true), categoria(true), perfil, ley;
+        MemoryTextControl keyword;
+        QueryFilters filters(
+            {&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &ley, &keyword});
+        try {
+            filters.LoadFilterLists();
+            ADD_FAILURE() << broken.what << ": loaded";
+        } catch (const StoreError& error) {
+            EXPECT_GT(error.number(), 0) << broken.what;
+            EXPECT_FALSE(error.description().isEmpty()) << broken.what;
+        }
+        ReleaseProposalStore();
+    }
+    SetProposalDataFile(QString());
+}
+
+TEST_F(BrokenDataFile, UnreadableFileIsRefusedForAnOrdinaryUser) {
+    if (!PermissionsApply()) {
+        GTEST_SKIP() << "running as root without setpriv";
+    }
+    const QString path = dir_.filePath(QStringLiteral("Ponencias.mdb"));
+    ASSERT_TRUE(QFile::copy(SampleDatabasePath(), path));
+    ASSERT_EQ(chmod(path.toLocal8Bit().constData(), 0), 0);
+    ASSERT_EQ(chmod(dir_.path().toLocal8Bit().constData(), 0755), 0);
+    const CliResult result = RunCli({"listas", "--base", path}, true);
+    ASSERT_TRUE(result.exitedNormally);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(QString::fromUtf8(result.err).contains(path)) << result.err.toStdString();
+}
+
+}  // namespace
+}  // namespace ponencias::test

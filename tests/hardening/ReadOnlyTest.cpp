@@ -1,0 +1,131 @@
+// The program only ever reads its data file: a whole session — loading the lists, every step
+// of the topic cascade, searches and exports — leaves the file's bytes, its modification time
+// and its folder exactly as they were, and everything works from a read-only folder.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "CliRunner.h"
+#include "export/ResultFiles.h"
+#include "query/ListControl.h"
+#include "query/QueryFilters.h"
+#include "store/ApplicationFolder.h"
+#include "store/ProposalStore.h"
+#include "support/TestStore.h"
+
+namespace ponencias::test {
+namespace {
+
+struct FolderState {
+    QByteArray digest;
+    qint64 modifiedNs = 0;
+    QStringList entries;
+    bool operator==(const FolderState&) const = default;
+};
+
+FolderState StateOf(const QString& file) {
+    FolderState state;
+    QFile data(file);
+    if (data.open(QIODevice::ReadOnly)) {
+        state.digest = QCryptographicHash::hash(data.readAll(), QCryptographicHash::Sha256);
+    }
+    struct stat info {};
+    if (stat(file.toLocal8Bit().constData(), &info) == 0) {
+        state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    }
+    state.entries = QDir(QFileInfo(file).path())
+                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return state;
+}
+
+// A copy of the sample in a folder of its own.
+class ReadOnlyStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = folder_.filePath(QStringLiteral("Ponencias.mdb"));
+        ASSERT_TRUE(QFile::copy(SampleDatabasePath(), path_));
+        SetProposalDataFile(path_);
+    }
+    void TearDown() override {
+        SetProposalDataFile(QString());
+        chmod(folder_.path().toLocal8Bit().constData(), 0700);
+        chmod(path_.toLocal8Bit().constData(), 0600);
+    }
+    QTemporaryDir folder_;
+    QTemporaryDir output_;
+    QString path_;
+};
+
+TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
+    const FolderState before = StateOf(path_);
+
+    MemoryListControl jornada, entidad, eje, subtema(true), categoria(true), perfil, ley;
+    MemoryTextControl keyword;
+    QueryFilters filters({&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &ley, &keyword});
+    filters.ClearFilterLists();
+    filters.LoadFilterLists();
+    int exports = 0;
+    for (int axis = 0; axis < eje.ListCount(); ++axis) {
+        eje.SetListIndex(axis);
+        for (int subtopic = 0; subtopic < subtema.ListCount(); ++subtopic) {
+            subtema.SetListIndex(subtopic);
+        }
+        if (subtema.ListCount() > 1) {
+            subtema.SetListIndex(1);
+            filters.RunSearch([&](const QString& query) {
+                WriteResultWorkbook(query,
+                                    output_.filePath(QStringLiteral("r%1.xlsx").arg(exports++)));
+                QBuffer csv;
+                csv.open(QIODevice::WriteOnly);
+                WriteResultCsv(query, csv);
+            });
+        }
+    }
+    filters.ClearCriteria();
+    keyword.SetText(QStringLiteral("voto nulo"));
+    filters.RunSearch([&](const QString& query) {
+        EXPECT_GT(WriteResultWorkbook(query, output_.filePath(QStringLiteral("todo.xlsx"))), 0);
+    });
+    ReleaseProposalStore();
+
+    EXPECT_GT(exports, 5);
+    EXPECT_EQ(StateOf(path_), before);
+}
+
+TEST_F(ReadOnlyStore, EverythingWorksFromAReadOnlyFolder) {
+    if (!PermissionsApply()) {
+        GTEST_SKIP() << "running as root without setpriv";
+    }
+    ASSERT_EQ(chmod(path_.toLocal8Bit().constData(), 0444), 0);
+    ASSERT_EQ(chmod(folder_.path().toLocal8Bit().constData(), 0555), 0);
+    ASSERT_EQ(chmod(output_.path().toLocal8Bit().constData(), 0777), 0);
+    const FolderState before = StateOf(path_);
+
+    const CliResult lists =
+        RunCli({"listas", "--base", path_, "--eje", "Procedimientos electorales"}, true);
+    EXPECT_EQ(lists.exitCode, 0) << lists.err.toStdString();
+    EXPECT_TRUE(lists.out.contains("# SubtemaCbo")) << lists.out.toStdString();
+
+    const QString workbook = output_.filePath(QStringLiteral("resultado.xlsx"));
+    const CliResult search =
+        RunCli({"buscar", "--base", path_, "--palabra", "voto nulo", "--salida", workbook}, true);
+    EXPECT_EQ(search.exitCode, 0) << search.err.toStdString();
+    EXPECT_GT(search.out.trimmed().toInt(), 0);
+    EXPECT_TRUE(QFile::exists(workbook));
+
+    const CliResult sql =
+        RunCli({"sql", "--base", path_, "SELECT COUNT(*) AS n FROM ponencias"}, true);
+    EXPECT_EQ(sql.exitCode, 0) << sql.err.toStdString();
+    EXPECT_TRUE(sql.out.contains("3420"));
+
+    EXPECT_EQ(StateOf(path_), before);
+}
+
+}  // namespace
+}  // namespace ponencias::test
