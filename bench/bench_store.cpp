@@ -102,6 +102,41 @@ int main(int argc, char** argv) {
             "ms (target <= 20 ms)\n",
             entries, Median(later), *std::max_element(later.begin(), later.end()));
 
+        // The refill of the subtopic list when an axis is chosen: an opening of its own, one
+        // query, and the release.
+        QString axis;
+        OpenProposalStore();
+        ForEachRow(kListQueries[2], [&](const Recordset& rows) {
+            if (axis.isEmpty()) {
+                axis = rows.Fields(kListFields[2]).Text();
+            }
+        });
+        ReleaseProposalStore();
+        QString refillQuery = axis;
+        refillQuery.replace(u'\'', QStringLiteral("''"));
+        refillQuery = QStringLiteral(
+                          "SELECT DISTINCT SUBTEMA FROM ponencias WHERE SUBTEMA <> '' AND "
+                          "EJE_TEMATICO='") +
+                      refillQuery + u'\'';
+        std::vector<double> refill;
+        int subtopics = 0;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            subtopics = 0;
+            OpenProposalStore();
+            ForEachRow(refillQuery, [&](const Recordset& rows) {
+                (void)rows.Fields(QStringLiteral("subtema")).Text();
+                ++subtopics;
+            });
+            ReleaseProposalStore();
+            refill.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::printf(
+            "  axis refill (opening + subtopics of one axis, %d entries): median %.2f ms, max "
+            "%.2f ms (target <= 5 ms)\n",
+            subtopics, Median(refill), *std::max_element(refill.begin(), refill.end()));
+
         if (QFile::exists(accessFile)) {
             SetProposalDataFile(accessFile);
             std::vector<double> import;

@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "query/ListControl.h"
-#include "query/QueryFilters.h"
+#include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -28,13 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     SetProposalDataFile(path);
 
-    MemoryListControl jornada, entidad, eje, subtema(true), categoria(true), perfil, normatividad;
-    MemoryTextControl keyword;
-    QueryFilters filters(
-        {&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &normatividad, &keyword});
+    MemoryQueryWindow window;
+    MemoryListControl& eje = window.EjeTemCbo;
+    MemoryListControl& subtema = window.SubtemaCbo;
     try {
-        filters.ClearFilterLists();
-        filters.LoadFilterLists();
+        window.Load();
         // Every axis the file offers, as a user would choose them, then the first subtopic.
         for (int axis = 1; axis < eje.ListCount(); ++axis) {
             eje.SetListIndex(axis);

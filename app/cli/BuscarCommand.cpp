@@ -7,24 +7,15 @@
 #include <cstdio>
 #include <exception>
 
+#include "CliSupport.h"
 #include "Commands.h"
 #include "export/ResultFiles.h"
 #include "query/SearchQuery.h"
-#include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
 namespace ponencias::cli {
 
 namespace {
-
-void Print(FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void Print(FILE* stream, const QString& text) {
-    Print(stream, text.toUtf8());
-}
 
 // A drop-down list given a value stands on the entry with that text; its all-entry text, or no
 // value at all, leaves it on its all-entry.
@@ -45,7 +36,7 @@ int RunBuscarCommand(const QStringList& arguments) {
         "Compone la consulta de la ventana de consulta y la muestra (--consulta) o exporta su "
         "resultado (--salida, --csv). Cada criterio es el texto que mostraría su control; un "
         "criterio omitido queda en su entrada «Todos…/Todas…»."));
-    parser.addHelpOption();
+    AddCommonOptions(parser);
     const auto option = [&](const char* name, const char* description, const char* value) {
         parser.addOption(
             {QLatin1String(name), QString::fromUtf8(description), QLatin1String(value)});
@@ -58,7 +49,6 @@ int RunBuscarCommand(const QStringList& arguments) {
     option("perfil", "Perfil del ponente (PerfilPonCbo).", "TEXTO");
     option("normatividad", "Normatividad a modificar (NormatividadCbo).", "TEXTO");
     option("palabra", "Búsqueda por palabra (BusquedaTxt).", "TEXTO");
-    option("base", "Archivo de datos (por omisión, Ponencias.mdb junto al programa).", "ARCHIVO");
     parser.addOption({QStringLiteral("consulta"),
                       QStringLiteral("Escribe solo el texto de la consulta y un salto de línea.")});
     option("salida", "Escribe el resultado en este libro .xlsx y el número de ponencias.",
@@ -66,18 +56,8 @@ int RunBuscarCommand(const QStringList& arguments) {
     option("csv", "Escribe el resultado como CSV en este archivo, o en la salida estándar con -.",
            "ARCHIVO");
 
-    if (!parser.parse(arguments)) {
-        Print(stderr, parser.errorText() + QLatin1Char('\n'));
-        return kExitUsage;
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        Print(stdout, parser.helpText());
-        return kExitOk;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        Print(stderr, QStringLiteral("Argumento no esperado: ") +
-                          parser.positionalArguments().constFirst() + QLatin1Char('\n'));
-        return kExitUsage;
+    if (const auto status = ParseCommandLine(parser, arguments)) {
+        return *status;
     }
     const bool toQuery = parser.isSet(QStringLiteral("consulta"));
     const bool toWorkbook = parser.isSet(QStringLiteral("salida"));
@@ -107,9 +87,7 @@ int RunBuscarCommand(const QStringList& arguments) {
         Print(stdout, query + QLatin1Char('\n'));
         return kExitOk;
     }
-    if (parser.isSet(QStringLiteral("base"))) {
-        SetProposalDataFile(parser.value(QStringLiteral("base")));
-    }
+    UseBaseOption(parser);
     try {
         if (toWorkbook) {
             const long count = WriteResultWorkbook(query, parser.value(QStringLiteral("salida")));
@@ -137,9 +115,7 @@ int RunBuscarCommand(const QStringList& arguments) {
         Print(stdout, QString::number(count) + QLatin1Char('\n'));
         return kExitOk;
     } catch (const StoreError& error) {
-        Print(stderr,
-              QStringLiteral("Error %1: %2\n").arg(error.number()).arg(error.description()));
-        return kExitStoreError;
+        return ReportStoreError(error);
     } catch (const std::exception& error) {
         // The workbook could not be written (a missing folder, no permission): said, not a crash.
         Print(stderr, QStringLiteral("No se pudo escribir «%1»: %2\n")

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <cstdio>
 
+#include "CliSupport.h"
 #include "Commands.h"
 #include "export/CsvWriter.h"
 #include "store/ApplicationFolder.h"
@@ -20,35 +21,18 @@ int RunSqlCommand(const QStringList& arguments) {
         "Ejecuta una sentencia SQL sobre el almacén de ponencias, tal como lo hace el programa, y "
         "escribe el resultado como CSV (UTF-8, una línea de encabezado con los nombres de las "
         "columnas; un valor nulo queda como campo vacío)."));
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Muestra esta ayuda."));
-    const QCommandLineOption baseOption(
-        QStringLiteral("base"),
-        QStringLiteral("Archivo de datos (Access o SQLite); por omisión, Ponencias.mdb en la "
-                       "carpeta del programa."),
-        QStringLiteral("ARCHIVO"));
-    parser.addOption(helpOption);
-    parser.addOption(baseOption);
+    AddCommonOptions(parser);
     parser.addPositionalArgument(QStringLiteral("SQL"), QStringLiteral("La sentencia."));
-    const auto usage = [&](const QString& problem) {
-        std::fprintf(stderr, "%s\n\n%s", problem.toLocal8Bit().constData(),
-                     parser.helpText().toLocal8Bit().constData());
-        return kExitUsage;
-    };
-    if (!parser.parse(arguments)) {
-        return usage(parser.errorText());
-    }
-    if (parser.isSet(helpOption)) {
-        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
-        return kExitOk;
+    if (const auto status = ParseCommandLine(parser, arguments, true)) {
+        return *status;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
-        return usage(QStringLiteral("Se espera exactamente una sentencia SQL."));
+        Print(stderr,
+              QStringLiteral("Se espera exactamente una sentencia SQL.\n\n") + parser.helpText());
+        return kExitUsage;
     }
-    if (parser.isSet(baseOption)) {
-        SetProposalDataFile(parser.value(baseOption));
-    }
+    UseBaseOption(parser);
 
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly)) {
@@ -76,9 +60,7 @@ int RunSqlCommand(const QStringList& arguments) {
         ReleaseProposalStore();
     } catch (const StoreError& error) {
         out.flush();
-        std::fprintf(stderr, "Error %d: %s\n", error.number(),
-                     error.description().toLocal8Bit().constData());
-        return kExitStoreError;
+        return ReportStoreError(error);
     }
     out.flush();
     return kExitOk;

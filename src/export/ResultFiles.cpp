@@ -50,8 +50,17 @@ long WriteResultWorkbook(const QString& queryText, const QString& path) {
                      [&]() -> SpreadsheetGlobalObject& { return global; });
     FilledSheet filled;
     const ExportLimits limits;
+    // Written while the sheet fills (declared after the application, so let go before it).
+    std::unique_ptr<XlsxSheetWriter> writer;
     try {
-        FillResultSheet(steps, *ProposalRecordset, limits, filled);
+        FillResultSheet(steps, *ProposalRecordset, limits, filled, [&](Worksheet& sheet) {
+            try {
+                writer = std::make_unique<XlsxSheetWriter>(sheet, path,
+                                                           XlsxWriteOptions{limits.maxLinkRecords});
+            } catch (const SpreadsheetError&) {
+                // The sheet keeps every row and is written at the end, which reports the failure.
+            }
+        });
     } catch (...) {
         ReleaseQuietly();
         throw;
@@ -62,7 +71,8 @@ long WriteResultWorkbook(const QString& queryText, const QString& path) {
         throw SpreadsheetError("no se pudo crear el libro");
     }
     const XlsxWriteReport report =
-        WriteXlsx(filled.workbook->activeSheet(), path, {limits.maxLinkRecords});
+        writer ? writer->finish()
+               : WriteXlsx(filled.workbook->activeSheet(), path, {limits.maxLinkRecords});
     if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
         StandardErrorFeedback().showNotice(text);
     }

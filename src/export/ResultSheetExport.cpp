@@ -59,6 +59,17 @@ QString DocumentAddress(const QString& folio) {
 }
 
 bool IsUnlinkedFolio(const QString& folio) {
+    // Most folios are plain digits, read here without the general number parsing.
+    if (!folio.isEmpty() && folio.size() <= 9 &&
+        std::all_of(folio.begin(), folio.end(),
+                    [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); })) {
+        int number = 0;
+        for (QChar ch : folio) {
+            number = number * 10 + (ch.unicode() - '0');
+        }
+        return std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) !=
+               UnlinkedFolios.end();
+    }
     bool isNumber = false;
     const double number = folio.trimmed().toDouble(&isNumber);
     return isNumber &&
@@ -66,10 +77,13 @@ bool IsUnlinkedFolio(const QString& folio) {
 }
 
 void FillResultSheet(SheetSteps& steps, Recordset& result, const ExportLimits& limits,
-                     FilledSheet& filled) {
+                     FilledSheet& filled, const std::function<void(Worksheet&)>& workbookAdded) {
     result.MoveFirst();
     steps.Try([&] { steps.App().Visible(true); });
     steps.Try([&] { filled.workbook = &steps.App().Workbooks().Add(); });
+    if (filled.workbook && workbookAdded) {
+        workbookAdded(filled.workbook->activeSheet());
+    }
     ApplySheetFont(steps);
     FillHeaderCaptions();
     for (int c = 1; c < int(HeaderCaptions.size()); ++c) {
@@ -178,23 +192,62 @@ void ReleaseStoreQuietly() {
     }
 }
 
-// Saves the finished workbook in the results folder and hands it to the desktop.
-void HandOver(const Worksheet& sheet, const FilledSheet& filled, const ExportLimits& limits,
-              bool desktopShowsWorkbooks, ExportFeedback& feedback) {
+// The file of one export's workbook, in the results folder. It is written while the sheet fills,
+// so that only the rows being filled are held in memory.
+struct ResultOutput {
     QString path;
+    std::unique_ptr<XlsxSheetWriter> writer;
+
+    ResultOutput() = default;
+    ResultOutput(const ResultOutput&) = delete;
+    ResultOutput& operator=(const ResultOutput&) = delete;
+    ~ResultOutput() { discard(); }
+
+    void start(Worksheet& sheet, const ExportLimits& limits) {
+        try {
+            path = ReserveResultFile();
+            writer = std::make_unique<XlsxSheetWriter>(sheet, path,
+                                                       XlsxWriteOptions{limits.maxLinkRecords});
+        } catch (const SpreadsheetError&) {
+            // The sheet then keeps every row and is saved at the end, where a failure is told.
+            discard();
+        }
+    }
+    // Lets go of an unfinished file: only the one this export reserved is removed.
+    void discard() {
+        writer.reset();
+        if (!path.isEmpty()) {
+            QFile::remove(path);
+            path.clear();
+        }
+    }
+};
+
+// Saves the finished workbook in the results folder and hands it to the desktop.
+void HandOver(const Worksheet& sheet, ResultOutput& output, const FilledSheet& filled,
+              const ExportLimits& limits, bool desktopShowsWorkbooks, ExportFeedback& feedback) {
+    QString path = output.path;
     XlsxWriteReport report;
     try {
-        path = ReserveResultFile();
-        report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
+        if (output.writer) {
+            report = output.writer->finish();
+        } else {
+            path = ReserveResultFile();
+            report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
+        }
     } catch (const SpreadsheetError& error) {
+        output.writer.reset();
         if (!path.isEmpty()) {
             QFile::remove(path);  // only the unfinished file this export just created
         }
+        output.path.clear();
         feedback.showError(QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
                                .arg(path.isEmpty() ? QString() : QStringLiteral(" en ") + path,
                                     QString::fromUtf8(error.what())));
         return;
     }
+    output.writer.reset();
+    output.path.clear();  // the saved file is the user's from here on
     if (!desktopShowsWorkbooks || !feedback.showWorkbook(path)) {
         feedback.showError(QStringLiteral("No hay una aplicación que pueda mostrar el libro de "
                                           "resultados. El libro está guardado en:\n%1")
@@ -225,13 +278,15 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
 
     std::optional<StoreError> storeError;
     FilledSheet filled;
+    ResultOutput output;
     try {
         OpenProposalStore();
         ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
         if (ProposalRecordset->Bof() && ProposalRecordset->Eof()) {
             feedback.showNoRecords();
         } else {
-            FillResultSheet(steps, *ProposalRecordset, limits, filled);
+            FillResultSheet(steps, *ProposalRecordset, limits, filled,
+                            [&](Worksheet& sheet) { output.start(sheet, limits); });
         }
     } catch (const StoreError& error) {
         storeError = error;
@@ -242,15 +297,17 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     }
 
     ApplyFinalView(steps);
+    // The store is let go before the workbook is saved, whose packing needs the most memory.
+    ReleaseStoreQuietly();
     if (filled.workbook) {
         if (!storeError) {
-            HandOver(filled.workbook->activeSheet(), filled, limits, desktopShowsWorkbooks,
+            HandOver(filled.workbook->activeSheet(), output, filled, limits, desktopShowsWorkbooks,
                      feedback);
         }
+        output.discard();  // a workbook cut short by the store leaves no file behind
         // The saved file is the user's now; the in-process copy is let go.
         steps.Try([&] { steps.App().Workbooks().Close(filled.workbook); });
     }
-    ReleaseStoreQuietly();
     SpreadsheetApp.reset();
 }
 

@@ -74,26 +74,49 @@ void IntervalValues::forEach(const std::function<void(int, int, double)>& each) 
 
 Worksheet::Cell& Worksheet::touch(int row, int column) {
     CheckCell(row, column);
-    if (size_t(row) > rows_.size()) {
-        rows_.resize(size_t(row));
+    requireUnwritten(row);
+    if (row > usedRows_) {
+        if (sink_ && usedRows_ > writtenRows_) {
+            // The sheet moves on to a later row: the rows above it are final.
+            sink_->rowsComplete(row - 1);
+            writtenRows_ = row - 1;
+            rows_.clear();
+            firstHeldRow_ = row;
+            links_.clear();
+        }
+        rows_.resize(size_t(row - firstHeldRow_ + 1));
+        usedRows_ = row;
     }
-    auto& cells = rows_[size_t(row) - 1];
+    auto& cells = rows_[size_t(row - firstHeldRow_)];
     if (size_t(column) > cells.size()) {
         cells.resize(size_t(column));
     }
     return cells[size_t(column) - 1];
 }
 
+void Worksheet::requireUnwritten(int firstRow) const {
+    if (firstRow <= writtenRows_) {
+        throw SpreadsheetError("la fila ya está escrita en el libro");
+    }
+}
+
 const Worksheet::Cell* Worksheet::cell(int row, int column) const {
-    if (row < 1 || size_t(row) > rows_.size()) {
+    if (row < firstHeldRow_ || row > usedRows_) {
         return nullptr;
     }
-    const auto& cells = rows_[size_t(row) - 1];
+    const auto& cells = rows_[size_t(row - firstHeldRow_)];
     return column >= 1 && size_t(column) <= cells.size() ? &cells[size_t(column) - 1] : nullptr;
 }
 
+const QString& Worksheet::linkAddress(int row, int column) const {
+    static const QString none;
+    auto found = links_.find({row, column});
+    return found != links_.end() ? found->second : none;
+}
+
 int Worksheet::usedColumns(int row) const {
-    return row >= 1 && size_t(row) <= rows_.size() ? int(rows_[size_t(row) - 1].size()) : 0;
+    return row >= firstHeldRow_ && row <= usedRows_ ? int(rows_[size_t(row - firstHeldRow_)].size())
+                                                    : 0;
 }
 
 void Worksheet::setValue(int row, int column, const QString& text) {
@@ -111,6 +134,12 @@ void Worksheet::setEntry(int row, int column, const QString& text) {
 }
 
 void Worksheet::format(const CellRect& range, CellProperty property, int32_t value) {
+    requireUnwritten(range.top);
+    if (writtenRows_ > 0 && range.bottom == kSheetRows && !range.isSingleCell()) {
+        // Reaching the sheet's end, it would change the columns' format, which written rows
+        // show in their untouched cells.
+        throw SpreadsheetError("el formato alcanzaría filas ya escritas en el libro");
+    }
     if (range.isSingleCell()) {
         Cell& target = touch(range.top, range.left);
         target.patch = formats_.applyToCell(target.patch, property, value);
@@ -137,6 +166,7 @@ void Worksheet::setRowHeight(int first, int last, double points) {
     if (!(points >= 0 && points <= 409)) {
         throw SpreadsheetError("alto de fila no válido");
     }
+    requireUnwritten(first);
     rowHeights_.assign(first, last, points);
 }
 
@@ -148,12 +178,13 @@ void Worksheet::setColumnWidth(int first, int last, double characters) {
 }
 
 void Worksheet::autoFitColumns(const CellRect& range) {
+    requireUnwritten(range.top);
     std::map<int, double> widest;
     const int lastRow = std::min(range.bottom, usedRows());
     for (int row = range.top; row <= lastRow; ++row) {
         const int lastColumn = std::min(range.right, usedColumns(row));
         for (int column = range.left; column <= lastColumn; ++column) {
-            const Cell& c = rows_[size_t(row) - 1][size_t(column) - 1];
+            const Cell& c = *cell(row, column);
             if (c.kind == CellKind::Empty) {
                 continue;
             }
@@ -175,15 +206,13 @@ void Worksheet::autoFitColumns(const CellRect& range) {
 
 void Worksheet::addLink(int row, int column, const QString& address, const QString& textToDisplay) {
     setValue(row, column, textToDisplay);
-    const uint64_t key = (uint64_t(row) << 16) | uint64_t(column);
-    if (auto found = linkIndex_.find(key); found != linkIndex_.end()) {
-        links_[found->second].address = address;
-    } else {
-        linkIndex_.emplace(key, links_.size());
-        links_.push_back({row, column, address});
+    touch(row, column).linked = true;
+    links_[{row, column}] = address;
+    if (linkFont_ < 0) {
+        linkFont_ = fontIndex(QString::fromLatin1(kLinkStyleFontName));
     }
     const CellRect at = CellRect::Cell(row, column);
-    format(at, CellProperty::FontName, fontIndex(QString::fromLatin1(kLinkStyleFontName)));
+    format(at, CellProperty::FontName, linkFont_);
     format(at, CellProperty::FontSize, 1100);
     format(at, CellProperty::FontColor, kLinkStyleColor);
     format(at, CellProperty::FontUnderline, 1);

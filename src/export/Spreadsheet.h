@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "SheetFormat.h"
@@ -31,6 +31,14 @@ private:
     std::map<int, std::pair<int, double>> starts_;
 };
 
+// Where a worksheet hands the rows it has moved past (XlsxOutput.h writes them to the file).
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    // Rows up to `lastRow` are final: write them out. They stay readable until this returns.
+    virtual void rowsComplete(int lastRow) = 0;
+};
+
 class Worksheet {
 public:
     enum class CellKind : uint8_t { Empty, Text, Number };
@@ -38,11 +46,7 @@ public:
         QString text;  // a number keeps the text it was entered as
         uint32_t patch = 0;
         CellKind kind = CellKind::Empty;
-    };
-    struct Link {
-        int row;
-        int column;
-        QString address;
+        bool linked = false;
     };
 
     explicit Worksheet(QString name) : name_(std::move(name)) {}
@@ -65,10 +69,24 @@ public:
     void freezePanes(int row, int column);  // the first unfrozen row and column
     void select(const CellRect& range) { selection_ = range; }
 
-    int usedRows() const { return int(rows_.size()); }
+    // Rows are written in order and a result sheet is filled top to bottom, so once a cell of a
+    // later row is touched, every row above it is final. With a sink, those rows are handed to
+    // it and let go, which keeps only the rows being filled in memory. A written row cannot
+    // change any more: a step that would change one (a cell, a format or a height over it, a fit
+    // that would read it) is refused with SpreadsheetError, so the file never disagrees with
+    // "the last operation covering a cell wins". The export makes every range operation before
+    // its first data row, so it is never refused. Null stops handing rows over.
+    void setRowSink(RowSink* sink) { sink_ = sink; }
+    // Rows 1 to writtenRows() have gone to the sink.
+    int writtenRows() const { return writtenRows_; }
+
+    // The last row that a cell was touched in.
+    int usedRows() const { return usedRows_; }
     int usedColumns(int row) const;
-    // Null where the cell was never touched.
+    // Null where the cell was never touched (or its row has been written out).
     const Cell* cell(int row, int column) const;
+    // The link of a cell whose `linked` is set.
+    const QString& linkAddress(int row, int column) const;
     const FormatLog& formats() const { return formats_; }
     ResolvedFormat resolvedFormat(int row, int column) const;
     // Font names are interned; a FontName property holds an index into this list.
@@ -76,7 +94,6 @@ public:
     int32_t fontIndex(const QString& name);
     const IntervalValues& rowHeights() const { return rowHeights_; }
     const IntervalValues& columnWidths() const { return columnWidths_; }
-    const std::vector<Link>& links() const { return links_; }
     const CellRect& selection() const { return selection_; }
     bool hasFrozenPanes() const { return frozenRow_ > 1 || frozenColumn_ > 1; }
     int frozenRow() const { return frozenRow_; }
@@ -84,15 +101,22 @@ public:
 
 private:
     Cell& touch(int row, int column);
+    // Refuses a change to rows from `firstRow` on when some of them are written already.
+    void requireUnwritten(int firstRow) const;
 
     QString name_;
-    std::vector<std::vector<Cell>> rows_;
+    // Rows firstHeldRow_ … usedRows_; rows above were written out.
+    std::deque<std::vector<Cell>> rows_;
+    int firstHeldRow_ = 1;
+    int usedRows_ = 0;
+    RowSink* sink_ = nullptr;
+    int writtenRows_ = 0;
     FormatLog formats_;
     std::vector<QString> fontNames_;
+    int32_t linkFont_ = -1;
     IntervalValues rowHeights_;
     IntervalValues columnWidths_;
-    std::vector<Link> links_;
-    std::unordered_map<uint64_t, size_t> linkIndex_;
+    std::map<std::pair<int, int>, QString> links_;  // of the held rows
     CellRect selection_;
     int frozenRow_ = 1;
     int frozenColumn_ = 1;

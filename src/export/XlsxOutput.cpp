@@ -8,6 +8,12 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 namespace ponencias {
@@ -73,7 +79,16 @@ QString FormulaText(const QString& text) {
 // The file format writes a control character as "_xHHHH_" (the library does that); a text that
 // holds such a sequence literally gets its underscore escaped, so readers give it back as is.
 QString ProtectEscapes(const QString& text) {
-    if (!text.contains(QLatin1String("_x"))) {
+    // Most texts hold no "_x" at all; looking for the underscore alone is the quick test.
+    bool found = false;
+    for (qsizetype at = text.indexOf(QLatin1Char('_')); at >= 0 && at + 1 < text.size();
+         at = text.indexOf(QLatin1Char('_'), at + 1)) {
+        if (text.at(at + 1) == QLatin1Char('x')) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
         return text;
     }
     static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
@@ -82,14 +97,30 @@ QString ProtectEscapes(const QString& text) {
     return protectedText;
 }
 
-class Writer {
-public:
-    Writer(const Worksheet& sheet, const XlsxWriteOptions& options)
-        : sheet_(sheet), options_(options), grid_(sheet.formats()) {}
+// A cell's text as the file holds it, in UTF-8; `keep` characters of it.
+QByteArray FileText(const QString& text, qsizetype keep) {
+    return ProtectEscapes(keep < text.size() ? text.left(keep) : text).toUtf8();
+}
 
-    XlsxWriteReport write(const QString& path) {
+// The value of a text of 1 to 15 decimal digits, which a double holds exactly.
+double DigitsValue(const QString& digits) {
+    int64_t value = 0;
+    for (QChar ch : digits) {
+        value = value * 10 + (ch.unicode() - '0');
+    }
+    return double(value);
+}
+
+}  // namespace
+
+class XlsxSheetWriter::Impl {
+public:
+    Impl(const Worksheet& sheet, const QString& path, const XlsxWriteOptions& options)
+        : sheet_(sheet), options_(options) {
         const QByteArray file = QFile::encodeName(path);
         lxw_workbook_options workbookOptions{};
+        // Rows go to a temporary file as they are written, so the workbook's size does not
+        // weigh on memory; the rows must then come in order, which the sheet guarantees.
         workbookOptions.constant_memory = 1;
         const QByteArray tmp = QFile::encodeName(QDir::tempPath());
         workbookOptions.tmpdir = const_cast<char*>(tmp.constData());
@@ -100,15 +131,52 @@ public:
         const QByteArray name = sheet_.name().toUtf8();
         worksheet_ = workbook_add_worksheet(workbook_, name.constData());
         if (!worksheet_) {
-            workbook_close(workbook_);
+            lxw_workbook_free(workbook_);
+            workbook_ = nullptr;
             throw SpreadsheetError("no se pudo crear la hoja");
         }
-        lastRowBand_ = grid_.rowBandCount() - 1;
-        lastColumnBand_ = grid_.columnBandCount() - 1;
-        writeRows();
+        worker_.worksheet = worksheet_;
+        worker_.maxLinkRecords = options_.maxLinkRecords;
+    }
+
+    ~Impl() {
+        stopWorker();
+        if (workbook_) {
+            lxw_workbook_free(workbook_);  // abandoned: the file itself is only made on closing
+        }
+    }
+
+    void writeRowsThrough(int lastRow) {
+        refreshGrid();
+        for (int row = writtenRows_ + 1; row <= lastRow; ++row) {
+            writeRow(row);
+        }
+        writtenRows_ = std::max(writtenRows_, lastRow);
+        if (batch_.size() >= kBatchRows) {
+            sendBatch();
+        }
+    }
+
+    XlsxWriteReport finish() {
+        refreshGrid();
+        int lastRow = sheet_.usedRows();
+        if (lastRowBand_ > 0) {
+            lastRow = std::max(lastRow, grid_->rowBandStart(lastRowBand_) - 1);
+        }
+        sheet_.rowHeights().forEach(
+            [&](int, int last, double) { lastRow = std::max(lastRow, last); });
+        writeRowsThrough(lastRow);
+        sendBatch();
+        stopWorker();
+        report_.linksAsFormulas = worker_.linksAsFormulas;
+        report_.rowsWithoutLink = std::move(worker_.rowsWithoutLink);
+        // After the rows: a column format would otherwise make the library scan every column of
+        // the sheet for each row it writes.
         writeColumns();
         writeView();
-        const lxw_error closed = workbook_close(workbook_);
+        lxw_workbook* closing = workbook_;
+        workbook_ = nullptr;
+        const lxw_error closed = workbook_close(closing);
         if (closed != LXW_NO_ERROR) {
             throw SpreadsheetError(lxw_strerror(closed));
         }
@@ -116,6 +184,22 @@ public:
     }
 
 private:
+    // The band grid of the range operations made so far. Those made after rows were written
+    // never reach the written rows (the sheet refuses them), so rebuilding it leaves their
+    // formats as they were written.
+    void refreshGrid() {
+        const size_t ops = sheet_.formats().rangeOps().size();
+        if (grid_ && gridOps_ == ops) {
+            return;
+        }
+        grid_.emplace(sheet_.formats());
+        gridOps_ = ops;
+        lastRowBand_ = grid_->rowBandCount() - 1;
+        lastColumnBand_ = grid_->columnBandCount() - 1;
+        cellFormats_.clear();
+        recent_.clear();
+    }
+
     lxw_format* formatFor(const ResolvedFormat& resolved) {
         if (resolved.setMask == 0) {
             return nullptr;
@@ -178,25 +262,37 @@ private:
         return f;
     }
 
-    // The format a cell shows: its region's, with its own operations folded over it.
-    lxw_format* cellFormat(int rowBand, int columnBand, uint32_t patch) {
+    // The format a cell shows: its region's, with its own operations folded over it. Cells of
+    // one column mostly repeat the format of the cell above, which is remembered per column.
+    lxw_format* cellFormat(int rowBand, int columnBand, int column, uint32_t patch) {
         const uint64_t key =
-            (uint64_t(rowBand * grid_.columnBandCount() + columnBand) << 32) | patch;
-        if (auto found = cellFormats_.find(key); found != cellFormats_.end()) {
-            return found->second;
+            (uint64_t(rowBand * grid_->columnBandCount() + columnBand) << 32) | patch;
+        if (size_t(column) < recent_.size() && recent_[size_t(column)].key == key) {
+            return recent_[size_t(column)].format;
         }
-        const auto& region = grid_.region(rowBand, columnBand);
-        ResolvedFormat resolved = region.format;
-        FormatLog::MergePatch(resolved, region.opIndex, sheet_.formats().patch(patch));
-        lxw_format* f = formatFor(resolved);
-        cellFormats_.emplace(key, f);
+        lxw_format* f;
+        if (auto found = cellFormats_.find(key); found != cellFormats_.end()) {
+            f = found->second;
+        } else {
+            const auto& region = grid_->region(rowBand, columnBand);
+            ResolvedFormat resolved = region.format;
+            FormatLog::MergePatch(resolved, region.opIndex, sheet_.formats().patch(patch));
+            f = formatFor(resolved);
+            cellFormats_.emplace(key, f);
+        }
+        if (column <= kRememberedColumns) {
+            if (size_t(column) >= recent_.size()) {
+                recent_.resize(size_t(column) + 1);
+            }
+            recent_[size_t(column)] = {key, f};
+        }
         return f;
     }
 
     void writeColumns() {
         std::vector<int> starts{1};
-        for (int band = 0; band < grid_.columnBandCount(); ++band) {
-            starts.push_back(grid_.columnBandStart(band));
+        for (int band = 0; band < grid_->columnBandCount(); ++band) {
+            starts.push_back(grid_->columnBandStart(band));
         }
         sheet_.columnWidths().forEach([&](int first, int last, double) {
             starts.push_back(first);
@@ -210,7 +306,7 @@ private:
             const int first = starts[i];
             const int last = i + 1 < starts.size() ? starts[i + 1] - 1 : kSheetColumns;
             const double width = sheet_.columnWidths().at(first, LXW_DEF_COL_WIDTH);
-            lxw_format* f = formatFor(grid_.region(lastRowBand_, grid_.columnBand(first)).format);
+            lxw_format* f = formatFor(grid_->region(lastRowBand_, grid_->columnBand(first)).format);
             if (f || width != LXW_DEF_COL_WIDTH) {
                 worksheet_set_column(worksheet_, lxw_col_t(first - 1), lxw_col_t(last - 1), width,
                                      f);
@@ -218,117 +314,112 @@ private:
         }
     }
 
-    void writeRows() {
-        int lastRow = sheet_.usedRows();
-        if (lastRowBand_ > 0) {
-            lastRow = std::max(lastRow, grid_.rowBandStart(lastRowBand_) - 1);
+    // The row's cells, with their formats resolved and texts encoded, go to the batch that the
+    // worker writes.
+    void writeRow(int row) {
+        RowOp op;
+        op.row = row;
+        const int band = grid_->rowBand(row);
+        const ResolvedFormat& sheetDefault = grid_->region(lastRowBand_, lastColumnBand_).format;
+        const ResolvedFormat& rowResolved = grid_->region(band, lastColumnBand_).format;
+        const bool rowFormatted = band != lastRowBand_ && !(rowResolved == sheetDefault);
+        const double height = sheet_.rowHeights().at(row, std::nan(""));
+        if (rowFormatted || !std::isnan(height)) {
+            op.setRow = true;
+            op.height = std::isnan(height) ? LXW_DEF_ROW_HEIGHT : height;
+            op.format = rowFormatted ? formatFor(rowResolved) : nullptr;
         }
-        sheet_.rowHeights().forEach(
-            [&](int, int last, double) { lastRow = std::max(lastRow, last); });
-        std::vector<Worksheet::Link> links = sheet_.links();
-        std::sort(links.begin(), links.end(), [](const auto& a, const auto& b) {
-            return a.row != b.row ? a.row < b.row : a.column < b.column;
-        });
-        size_t nextLink = 0;
-        const ResolvedFormat& sheetDefault = grid_.region(lastRowBand_, lastColumnBand_).format;
-        int band = 0;
-        for (int row = 1; row <= lastRow; ++row) {
-            while (band < lastRowBand_ && row > grid_.rowBandEnd(band)) {
-                ++band;
+        const int used = sheet_.usedColumns(row);
+        for (int columnBand = 0; columnBand < grid_->columnBandCount(); ++columnBand) {
+            const int first = grid_->columnBandStart(columnBand);
+            if (first > used && band == lastRowBand_) {
+                break;
             }
-            const ResolvedFormat& rowResolved = grid_.region(band, lastColumnBand_).format;
-            const bool rowFormatted = band != lastRowBand_ && !(rowResolved == sheetDefault);
-            const double height = sheet_.rowHeights().at(row, std::nan(""));
-            if (rowFormatted || !std::isnan(height)) {
-                worksheet_set_row(worksheet_, lxw_row_t(row - 1),
-                                  std::isnan(height) ? LXW_DEF_ROW_HEIGHT : height,
-                                  rowFormatted ? formatFor(rowResolved) : nullptr);
-            }
-            const int used = sheet_.usedColumns(row);
-            for (int columnBand = 0; columnBand < grid_.columnBandCount(); ++columnBand) {
-                const int first = grid_.columnBandStart(columnBand);
-                if (first > used && band == lastRowBand_) {
-                    break;
+            const ResolvedFormat& implicit =
+                rowFormatted ? rowResolved : grid_->region(lastRowBand_, columnBand).format;
+            const bool regionDiffers = !(grid_->region(band, columnBand).format == implicit);
+            const int last = regionDiffers ? grid_->columnBandEnd(columnBand)
+                                           : std::min(grid_->columnBandEnd(columnBand), used);
+            for (int column = first; column <= last; ++column) {
+                const Worksheet::Cell* c = sheet_.cell(row, column);
+                const uint32_t patch = c ? c->patch : 0;
+                if (!regionDiffers && patch == 0 && (!c || c->kind == Worksheet::CellKind::Empty)) {
+                    continue;
                 }
-                const ResolvedFormat& implicit =
-                    rowFormatted ? rowResolved : grid_.region(lastRowBand_, columnBand).format;
-                const bool regionDiffers = !(grid_.region(band, columnBand).format == implicit);
-                const int last = regionDiffers ? grid_.columnBandEnd(columnBand)
-                                               : std::min(grid_.columnBandEnd(columnBand), used);
-                for (int column = first; column <= last; ++column) {
-                    const Worksheet::Cell* c = sheet_.cell(row, column);
-                    const uint32_t patch = c ? c->patch : 0;
-                    if (!regionDiffers && patch == 0 &&
-                        (!c || c->kind == Worksheet::CellKind::Empty)) {
-                        continue;
-                    }
-                    lxw_format* f = cellFormat(band, columnBand, patch);
-                    while (nextLink < links.size() &&
-                           (links[nextLink].row < row ||
-                            (links[nextLink].row == row && links[nextLink].column < column))) {
-                        ++nextLink;
-                    }
-                    if (nextLink < links.size() && links[nextLink].row == row &&
-                        links[nextLink].column == column) {
-                        writeLink(row, column, links[nextLink].address, c ? c->text : QString(), f);
-                        continue;
-                    }
-                    writeCell(row, column, c, f);
+                CellOp& cellOp = op.cells.emplace_back();
+                cellOp.column = column;
+                cellOp.format = cellFormat(band, columnBand, column, patch);
+                if (c && c->linked) {
+                    cellOp.kind = CellOp::Link;
+                    cellOp.text = c->text;
+                    cellOp.keep = keptLength(row, c->text);
+                    cellOp.address = sheet_.linkAddress(row, column);
+                } else if (!c || c->kind == Worksheet::CellKind::Empty) {
+                    cellOp.kind = CellOp::Blank;
+                } else if (c->kind == Worksheet::CellKind::Number) {
+                    cellOp.kind = CellOp::Number;
+                    cellOp.number = DigitsValue(c->text);
+                } else {
+                    cellOp.kind = CellOp::String;
+                    cellOp.text = c->text;
+                    cellOp.keep = keptLength(row, c->text);
                 }
             }
         }
-    }
-
-    void writeCell(int row, int column, const Worksheet::Cell* c, lxw_format* f) {
-        const auto r = lxw_row_t(row - 1);
-        const auto col = lxw_col_t(column - 1);
-        if (!c || c->kind == Worksheet::CellKind::Empty) {
-            worksheet_write_blank(worksheet_, r, col, f);
-        } else if (c->kind == Worksheet::CellKind::Number) {
-            worksheet_write_number(worksheet_, r, col, c->text.toDouble(), f);
-        } else {
-            worksheet_write_string(worksheet_, r, col, cellText(row, c->text).constData(), f);
+        if (op.setRow || !op.cells.empty()) {
+            batch_.push_back(std::move(op));
         }
     }
 
-    QByteArray cellText(int row, const QString& text) {
+    // How much of a cell's text the file can hold (a cell holds 32,767 characters).
+    qsizetype keptLength(int row, const QString& text) {
         if (text.size() <= kMaxCellText) {
-            return ProtectEscapes(text).toUtf8();
+            return text.size();
         }
         report_.rowsWithCutText.push_back(row);
         qsizetype keep = kMaxCellText;
         if (text.at(keep - 1).isHighSurrogate()) {
             --keep;
         }
-        return ProtectEscapes(text.left(keep)).toUtf8();
+        return keep;
     }
 
-    void writeLink(int row, int column, const QString& address, const QString& text,
-                   lxw_format* f) {
-        const auto r = lxw_row_t(row - 1);
-        const auto col = lxw_col_t(column - 1);
-        const QByteArray shown = cellText(row, text);
-        if (linkRecords_ < options_.maxLinkRecords && address.size() <= kMaxUrlLength) {
-            const QByteArray url = address.toUtf8();
-            if (worksheet_write_url_opt(worksheet_, r, col, url.constData(), f, shown.constData(),
-                                        nullptr) == LXW_NO_ERROR) {
-                ++linkRecords_;
-                return;
+    // Hands the batch to the worker, which runs beside the filling of the sheet (reading the
+    // store, resolving formats) on a second thread; without one, the batch is written here.
+    void sendBatch() {
+        if (batch_.empty()) {
+            return;
+        }
+        if (!workerStarted_) {
+            workerStarted_ = true;
+            try {
+                worker_.thread = std::thread([this] { worker_.run(); });
+            } catch (const std::system_error&) {
+                // No second thread: write in this one.
             }
         }
-        const QString formula =
-            QStringLiteral("HYPERLINK(%1,%2)")
-                .arg(FormulaText(address), FormulaText(QString::fromUtf8(shown)));
-        if (formula.size() < kMaxFormulaLength) {
-            const QByteArray text8 = formula.toUtf8();
-            if (worksheet_write_formula_str(worksheet_, r, col, text8.constData(), f,
-                                            shown.constData()) == LXW_NO_ERROR) {
-                ++report_.linksAsFormulas;
-                return;
-            }
+        if (!worker_.thread.joinable()) {
+            worker_.write(batch_);
+            batch_.clear();
+            return;
         }
-        report_.rowsWithoutLink.push_back(row);
-        worksheet_write_string(worksheet_, r, col, shown.constData(), f);
+        std::unique_lock lock(worker_.mutex);
+        worker_.changed.wait(lock, [&] { return worker_.queue.size() < kBatchesInFlight; });
+        worker_.queue.push_back(std::move(batch_));
+        batch_ = {};
+        worker_.changed.notify_all();
+    }
+
+    void stopWorker() {
+        if (!worker_.thread.joinable()) {
+            return;
+        }
+        {
+            std::lock_guard lock(worker_.mutex);
+            worker_.stopping = true;
+            worker_.changed.notify_all();
+        }
+        worker_.thread.join();
     }
 
     void writeView() {
@@ -341,24 +432,163 @@ private:
                                 lxw_row_t(s.bottom - 1), lxw_col_t(s.right - 1));
     }
 
+    struct CellOp {
+        enum Kind : uint8_t { Blank, Number, String, Link };
+        lxw_format* format = nullptr;
+        QString text;  // encoded by the worker, which has time to spare
+        qsizetype keep = 0;
+        QString address;
+        double number = 0;
+        int column = 0;
+        Kind kind = Blank;
+    };
+    struct RowOp {
+        int row = 0;
+        bool setRow = false;
+        double height = LXW_DEF_ROW_HEIGHT;
+        lxw_format* format = nullptr;
+        std::vector<CellOp> cells;
+    };
+    using Batch = std::vector<RowOp>;
+
+    // Makes every library call that writes rows, in the order the rows come. The formats it
+    // uses are made before their batch is handed over and not changed afterwards; the library
+    // keeps the sheet's rows and the formats' indices apart from the list of formats.
+    struct Worker {
+        lxw_worksheet* worksheet = nullptr;
+        int maxLinkRecords = 0;
+        int linkRecords = 0;
+        long linksAsFormulas = 0;
+        std::vector<int> rowsWithoutLink;
+
+        std::thread thread;
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<Batch> queue;
+        bool stopping = false;
+
+        void run() {
+            for (;;) {
+                Batch batch;
+                {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return stopping || !queue.empty(); });
+                    if (queue.empty()) {
+                        return;
+                    }
+                    batch = std::move(queue.front());
+                    queue.pop_front();
+                    changed.notify_all();
+                }
+                write(batch);
+            }
+        }
+
+        void write(const Batch& batch) {
+            for (const RowOp& op : batch) {
+                const auto r = lxw_row_t(op.row - 1);
+                if (op.setRow) {
+                    worksheet_set_row(worksheet, r, op.height, op.format);
+                }
+                for (const CellOp& cell : op.cells) {
+                    const auto col = lxw_col_t(cell.column - 1);
+                    switch (cell.kind) {
+                        case CellOp::Blank:
+                            worksheet_write_blank(worksheet, r, col, cell.format);
+                            break;
+                        case CellOp::Number:
+                            worksheet_write_number(worksheet, r, col, cell.number, cell.format);
+                            break;
+                        case CellOp::String:
+                            worksheet_write_string(worksheet, r, col,
+                                                   FileText(cell.text, cell.keep).constData(),
+                                                   cell.format);
+                            break;
+                        case CellOp::Link:
+                            writeLink(op.row, cell);
+                            break;
+                    }
+                }
+            }
+        }
+
+        void writeLink(int row, const CellOp& cell) {
+            const auto r = lxw_row_t(row - 1);
+            const auto col = lxw_col_t(cell.column - 1);
+            const QString& address = cell.address;
+            const QByteArray shown = FileText(cell.text, cell.keep);
+            if (linkRecords < maxLinkRecords && address.size() <= kMaxUrlLength) {
+                const QByteArray url = address.toUtf8();
+                if (worksheet_write_url_opt(worksheet, r, col, url.constData(), cell.format,
+                                            shown.constData(), nullptr) == LXW_NO_ERROR) {
+                    ++linkRecords;
+                    return;
+                }
+            }
+            const QString formula =
+                QStringLiteral("HYPERLINK(%1,%2)")
+                    .arg(FormulaText(address), FormulaText(QString::fromUtf8(shown)));
+            if (formula.size() < kMaxFormulaLength) {
+                const QByteArray text8 = formula.toUtf8();
+                if (worksheet_write_formula_str(worksheet, r, col, text8.constData(), cell.format,
+                                                shown.constData()) == LXW_NO_ERROR) {
+                    ++linksAsFormulas;
+                    return;
+                }
+            }
+            rowsWithoutLink.push_back(row);
+            worksheet_write_string(worksheet, r, col, shown.constData(), cell.format);
+        }
+    };
+
+    static constexpr size_t kBatchRows = 64;
+    static constexpr size_t kBatchesInFlight = 4;
+    static constexpr int kRememberedColumns = 256;
+    struct Recent {
+        uint64_t key = ~uint64_t(0);
+        lxw_format* format = nullptr;
+    };
+
     const Worksheet& sheet_;
-    const XlsxWriteOptions& options_;
-    FormatGrid grid_;
+    const XlsxWriteOptions options_;
+    std::optional<FormatGrid> grid_;
+    size_t gridOps_ = 0;
     int lastRowBand_ = 0;
     int lastColumnBand_ = 0;
+    int writtenRows_ = 0;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* worksheet_ = nullptr;
     std::unordered_map<ResolvedFormat, lxw_format*, ResolvedFormatHash> formats_;
     std::unordered_map<uint64_t, lxw_format*> cellFormats_;
-    int linkRecords_ = 0;
+    std::vector<Recent> recent_;
+    Batch batch_;
+    Worker worker_;
+    bool workerStarted_ = false;
     XlsxWriteReport report_;
 };
 
-}  // namespace
-
 XlsxWriteReport WriteXlsx(const Worksheet& sheet, const QString& path,
                           const XlsxWriteOptions& options) {
-    return Writer(sheet, options).write(path);
+    return XlsxSheetWriter::Impl(sheet, path, options).finish();
+}
+
+XlsxSheetWriter::XlsxSheetWriter(Worksheet& sheet, const QString& path,
+                                 const XlsxWriteOptions& options)
+    : sheet_(&sheet), impl_(std::make_unique<Impl>(sheet, path, options)) {
+    sheet.setRowSink(this);
+}
+
+XlsxSheetWriter::~XlsxSheetWriter() {
+    sheet_->setRowSink(nullptr);
+}
+
+void XlsxSheetWriter::rowsComplete(int lastRow) {
+    impl_->writeRowsThrough(lastRow);
+}
+
+XlsxWriteReport XlsxSheetWriter::finish() {
+    sheet_->setRowSink(nullptr);
+    return impl_->finish();
 }
 
 }  // namespace ponencias

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "Spreadsheet.h"
@@ -24,5 +25,31 @@ struct XlsxWriteReport {
 // Throws SpreadsheetError, naming the reason, when the file cannot be written.
 XlsxWriteReport WriteXlsx(const Worksheet& sheet, const QString& path,
                           const XlsxWriteOptions& options = {});
+
+// The same file written while the sheet is being filled: the writer is the sheet's row sink, so
+// each row goes to the file as soon as the sheet has moved past it and is let go, and finish()
+// writes the rest. The result is the file WriteXlsx would write at that point. The sheet must
+// outlive the writer. Nothing is created at `path` before finish().
+class XlsxSheetWriter final : public RowSink {
+public:
+    // Throws SpreadsheetError when the file cannot be started.
+    XlsxSheetWriter(Worksheet& sheet, const QString& path, const XlsxWriteOptions& options = {});
+    // An unfinished file is abandoned: nothing is written at `path`.
+    ~XlsxSheetWriter() override;
+    XlsxSheetWriter(const XlsxSheetWriter&) = delete;
+    XlsxSheetWriter& operator=(const XlsxSheetWriter&) = delete;
+
+    void rowsComplete(int lastRow) override;
+    // Writes the rows not written yet, the columns and the view, and closes the file; the sheet
+    // keeps every later row in memory again. Throws SpreadsheetError when the file cannot be
+    // written.
+    XlsxWriteReport finish();
+
+    class Impl;
+
+private:
+    Worksheet* sheet_;
+    std::unique_ptr<Impl> impl_;
+};
 
 }  // namespace ponencias

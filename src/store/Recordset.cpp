@@ -29,7 +29,6 @@ void Recordset::Open(const QString& sql, Connection& connection, int, int) {
                                         "de datos está cerrada (sentencia «%1»).")
                              .arg(StatementForMessage(sql)));
     }
-    // The rows keep the copy they were read from, whatever becomes of the connection.
     auto rows = std::make_unique<ResultRows>(snapshot, sql);
     columns_ = rows->columns();
     rows_ = std::move(rows);

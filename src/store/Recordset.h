@@ -19,9 +19,9 @@ inline constexpr int adOpenDynamic = 2;
 inline constexpr int adLockOptimistic = 3;
 
 // The result of one query, walked row by row. The cursor is client-side: Open runs the statement
-// through, so RecordCount is exact, and a statement that fails does so at Open, before any row
-// is read. A large result is not held whole but read again as the recordset moves; a re-read
-// that fails or disagrees with the count makes the move throw, never end the result early.
+// to its end and keeps the rows, so RecordCount is exact, and a statement that fails does so at
+// Open, before any row is read. A large result is kept in a temporary file rather than in
+// memory; should it fail to read back, the move throws, never ends the result early.
 // (BOF and EOF are spelled Bof and Eof: EOF is a macro of the C library.)
 class Recordset {
 public:
@@ -40,7 +40,7 @@ public:
 
     void MoveFirst();  // harmless on an empty result
     // Throws StoreError when already past the last row, or when a large result cannot be read
-    // again as it was counted.
+    // back.
     void MoveNext();
     bool Bof() const;
     bool Eof() const;

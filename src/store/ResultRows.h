@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+struct sqlite3_stmt;
+
 namespace ponencias {
 
 class StoreSnapshot;
@@ -44,14 +46,13 @@ public:
     QVariant value(int column) const;
 
 private:
-    void keepRow(struct sqlite3_stmt* statement);
+    void keepRow(sqlite3_stmt* statement);
     void writeOut();
     const char* rowAt(qint64 offset, quint64& length);
     void decodeRow(const char* start, quint64 length);
     [[noreturn]] void fail(const QString& why);
 
     QString sql_;
-    QString dataFile_;
     QStringList columns_;
     long count_ = 0;
     long position_ = -1;

@@ -274,9 +274,27 @@ struct CacheEntry {
     std::shared_ptr<StoreSnapshot> snapshot;
 };
 
+// The copies kept for reuse, most recent first: at most kCacheSize of them, and beyond the most
+// recent one no more than kCacheBytes of data files in all, so a long session that opens many
+// files, or large ones, holds a bounded amount of memory. A copy still in use by a connection
+// lives on until that connection lets it go.
 std::mutex g_cacheMutex;
-std::deque<CacheEntry> g_cache;  // most recent first
+std::deque<CacheEntry> g_cache;
 constexpr size_t kCacheSize = 4;
+constexpr qint64 kCacheBytes = qint64(256) << 20;
+
+void TrimCache() {
+    qint64 bytes = 0;
+    size_t kept = 0;
+    while (kept < g_cache.size()) {
+        bytes += qint64(g_cache[kept].version.size);
+        if (kept > 0 && (kept >= kCacheSize || bytes > kCacheBytes)) {
+            break;
+        }
+        ++kept;
+    }
+    g_cache.resize(kept);
+}
 
 class OpenFile {
 public:
@@ -421,8 +439,82 @@ StoreSnapshot::~StoreSnapshot() {
     sqlite3_close(db_);
 }
 
+namespace {
+
+// SQLite reads statement text only up to a NUL character, while a text value typed by a user
+// may hold one. Each quoted literal holding NUL characters is given as the joining of its parts
+// and char(0), in parentheses, so it stands for the same text; the rest of the statement is left
+// as it is (a NUL outside a literal still ends the statement, and is refused).
+QString WithNulLiterals(const QString& sql) {
+    if (!sql.contains(QChar(0))) {
+        return sql;
+    }
+    QString out;
+    out.reserve(sql.size() + 32);
+    const qsizetype n = sql.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = sql.at(i);
+        if (c == u'\'') {
+            QStringList parts(QString{});
+            qsizetype j = i + 1;
+            for (; j < n; ++j) {
+                if (sql.at(j) == u'\'') {
+                    if (j + 1 < n && sql.at(j + 1) == u'\'') {
+                        parts.last() += QStringLiteral("''");
+                        ++j;
+                        continue;
+                    }
+                    break;
+                }
+                if (sql.at(j).isNull()) {
+                    parts << QString();
+                } else {
+                    parts.last() += sql.at(j);
+                }
+            }
+            if (j >= n) {  // unterminated: left for the store to refuse
+                out += sql.mid(i);
+                break;
+            }
+            if (parts.size() == 1) {
+                out += u'\'' + parts.first() + u'\'';
+            } else {
+                for (QString& part : parts) {
+                    part = u'\'' + part + u'\'';
+                }
+                out += u'(' + parts.join(QStringLiteral(" || char(0) || ")) + u')';
+            }
+            i = j + 1;
+        } else if (c == u'"' || c == u'[' || c == u'`') {
+            // A quoted name: copied whole, so a quote inside it starts no literal.
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            const qsizetype end = sql.indexOf(close, i + 1);
+            const qsizetype stop = end < 0 ? n : end + 1;
+            out += sql.mid(i, stop - i);
+            i = stop;
+        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
+            const qsizetype end = sql.indexOf(u'\n', i);
+            const qsizetype stop = end < 0 ? n : end + 1;
+            out += sql.mid(i, stop - i);
+            i = stop;
+        } else if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
+            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype stop = end < 0 ? n : end + 2;
+            out += sql.mid(i, stop - i);
+            i = stop;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 sqlite3_stmt* StoreSnapshot::Prepare(const QString& sql) const {
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = WithNulLiterals(sql).toUtf8();
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v3(db_, text.constData(), int(text.size()), 0, &statement, &tail) !=
@@ -544,6 +636,13 @@ std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
                stat(QFile::encodeName(readPath).constData(), &named) == 0 &&
                VersionOf(absolute, named) == version;
     };
+    {
+        // The copies of this file's earlier versions can never be reused: a file's change time
+        // only moves on. Letting them go first means the new copy is not built beside them.
+        std::lock_guard lock(g_cacheMutex);
+        std::erase_if(g_cache,
+                      [&](const CacheEntry& entry) { return entry.version.path == absolute; });
+    }
     const QByteArray head = ReadStart(fd, path, 100);
     std::shared_ptr<StoreSnapshot> snapshot;
     switch (DataFileKindOf(head)) {
@@ -576,9 +675,7 @@ std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
     }
     std::lock_guard lock(g_cacheMutex);
     g_cache.push_front({version, snapshot});
-    while (g_cache.size() > kCacheSize) {
-        g_cache.pop_back();
-    }
+    TrimCache();
     return snapshot;
 }
 

@@ -10,8 +10,7 @@
 #include <functional>
 
 #include "CliRunner.h"
-#include "query/ListControl.h"
-#include "query/QueryFilters.h"
+#include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -112,12 +111,9 @@ TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
         const QString path = dir_.filePath(QString::fromUtf8(broken.what).replace(' ', '_'));
         broken.make(path);
         SetProposalDataFile(path);
-        MemoryListControl jornada, entidad, eje, subtema(true), categoria(true), perfil, ley;
-        MemoryTextControl keyword;
-        QueryFilters filters(
-            {&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &ley, &keyword});
+        MemoryQueryWindow window;
         try {
-            filters.LoadFilterLists();
+            window.Load();
             ADD_FAILURE() << broken.what << ": loaded";
         } catch (const StoreError& error) {
             EXPECT_GT(error.number(), 0) << broken.what;

@@ -13,8 +13,7 @@
 
 #include "CliRunner.h"
 #include "export/ResultFiles.h"
-#include "query/ListControl.h"
-#include "query/QueryFilters.h"
+#include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
@@ -65,11 +64,11 @@ protected:
 TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
     const FolderState before = StateOf(path_);
 
-    MemoryListControl jornada, entidad, eje, subtema(true), categoria(true), perfil, ley;
-    MemoryTextControl keyword;
-    QueryFilters filters({&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &ley, &keyword});
-    filters.ClearFilterLists();
-    filters.LoadFilterLists();
+    MemoryQueryWindow window;
+    MemoryListControl& eje = window.EjeTemCbo;
+    MemoryListControl& subtema = window.SubtemaCbo;
+    QueryFilters& filters = window.Filters;
+    window.Load();
     int exports = 0;
     for (int axis = 0; axis < eje.ListCount(); ++axis) {
         eje.SetListIndex(axis);
@@ -88,7 +87,7 @@ TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
         }
     }
     filters.ClearCriteria();
-    keyword.SetText(QStringLiteral("voto nulo"));
+    window.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
     filters.RunSearch([&](const QString& query) {
         EXPECT_GT(WriteResultWorkbook(query, output_.filePath(QStringLiteral("todo.xlsx"))), 0);
     });

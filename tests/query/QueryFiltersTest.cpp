@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "QueryFixture.h"
-#include "query/QueryFilters.h"
+#include "query/MemoryQueryWindow.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 
@@ -27,10 +27,7 @@ bool StoreReleased() {
 class QueryFiltersTest : public ::testing::Test {
 protected:
     void SetUp() override { store_.use(); }
-    void load() {
-        filters.ClearFilterLists();
-        filters.LoadFilterLists();
-    }
+    void load() { window.Load(); }
     void choose(ListControl& list, const char* text) {
         const int index = int(static_cast<MemoryListControl&>(list).Items().indexOf(text));
         ASSERT_GE(index, 0) << text;
@@ -39,11 +36,16 @@ protected:
     QString query() const { return BuildSearchQuery(filters.ReadSearchCriteria()); }
 
     test::TemporaryStore store_{test::QueryRows()};
-    MemoryListControl jornada, entidad, eje, perfil, normatividad;
-    MemoryListControl subtema{true}, categoria{true};
-    MemoryTextControl palabra;
-    QueryFilters filters{
-        {&jornada, &entidad, &eje, &subtema, &categoria, &perfil, &normatividad, &palabra}};
+    MemoryQueryWindow window;
+    MemoryListControl& jornada = window.JornadaCbo;
+    MemoryListControl& entidad = window.EntidadCbo;
+    MemoryListControl& eje = window.EjeTemCbo;
+    MemoryListControl& subtema = window.SubtemaCbo;
+    MemoryListControl& categoria = window.CatSubTemaCbo;
+    MemoryListControl& perfil = window.PerfilPonCbo;
+    MemoryListControl& normatividad = window.NormatividadCbo;
+    MemoryTextControl& palabra = window.BusquedaTxt;
+    QueryFilters& filters = window.Filters;
 };
 
 TEST_F(QueryFiltersTest, LoadingFillsTheFiveListsHeadedByTheirAllEntries) {

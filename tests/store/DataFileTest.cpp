@@ -1,6 +1,7 @@
 // The data file: recognised by its content, read whole or refused with a clear error, never
 // written, and read again only when it changes.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -303,4 +304,77 @@ TEST(DataFile, KindIsToldByContentNotByName) {
     EXPECT_EQ(DataFileKindOf(ReadWholeFile(AccessTestFilePath()).left(64)), DataFileKind::Access);
     EXPECT_EQ(DataFileKindOf(QByteArray("\0\1\0\0Standard ACE DB\0\2", 21)), DataFileKind::Access);
     EXPECT_EQ(DataFileKindOf(QByteArray("Standard Jet DB")), DataFileKind::Unknown);
+}
+
+TEST(DataFile, NamesThatMeanSomethingInAddressesAreReadAsWritten) {
+    TemporaryStore store = SmallStore();
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Año 2024 ?#%20&mode=rw ñ"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/Ponencias.mdb");
+    ASSERT_TRUE(QFile::copy(store.path(), path));
+    const FileStamp before = StampOf(path);
+    EXPECT_EQ(OpenAndCount(path).rows, 2);
+    EXPECT_TRUE(SameStamp(before, StampOf(path)));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 1);
+    // Relative to the working folder, as the name was given.
+    const QString saved = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_EQ(OpenAndCount(QStringLiteral("Año 2024 ?#%20&mode=rw ñ/../Año 2024 ?#%20&mode=rw "
+                                          "ñ/Ponencias.mdb"))
+                  .rows,
+              2);
+    QDir::setCurrent(saved);
+}
+
+TEST(DataFile, FileLeftInWriteAheadLogModeIsReadWithoutTouchingIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Ponencias.mdb"));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "PRAGMA journal_mode = WAL; CREATE TABLE PONENCIAS (FOLIO TEXT); "
+                           "INSERT INTO PONENCIAS VALUES ('1'), ('2'), ('3');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    const FileStamp before = StampOf(path);
+    EXPECT_EQ(OpenAndCount(path).rows, 3);
+    EXPECT_TRUE(SameStamp(before, StampOf(path)));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(DataFile, CopiesKeptForReuseStayFewAndOldVersionsAreLetGo) {
+    ClearStoreSnapshotCache();
+    TemporaryStore store = SmallStore();
+    std::weak_ptr<StoreSnapshot> earlier;
+    {
+        Connection connection;
+        connection.Open(ProposalConnectionString(store.path()));
+        earlier = connection.snapshot();
+    }
+    EXPECT_FALSE(earlier.expired());  // kept for the next opening
+    QThread::msleep(10);
+    {
+        TemporaryStore replacement({{{"FOLIO", "1"}}});
+        QFile::remove(store.path());
+        ASSERT_TRUE(QFile::copy(replacement.path(), store.path()));
+    }
+    EXPECT_EQ(OpenAndCount(store.path()).rows, 1);
+    EXPECT_TRUE(earlier.expired());  // that version can never come back
+
+    std::vector<std::unique_ptr<TemporaryStore>> others;
+    std::vector<std::weak_ptr<StoreSnapshot>> copies;
+    for (int i = 0; i < 6; ++i) {
+        others.push_back(std::make_unique<TemporaryStore>(
+            std::vector<ProposalRow>{{{"FOLIO", QString::number(i)}}}));
+        Connection connection;
+        connection.Open(ProposalConnectionString(others.back()->path()));
+        copies.push_back(connection.snapshot());
+    }
+    EXPECT_EQ(std::count_if(copies.begin(), copies.end(),
+                            [](const std::weak_ptr<StoreSnapshot>& c) { return !c.expired(); }),
+              4);
+    EXPECT_FALSE(copies.back().expired());
+    ClearStoreSnapshotCache();
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include "store/ApplicationFolder.h"
 #include "store/Field.h"
@@ -193,4 +195,127 @@ TEST_F(Slots, OpeningTwiceReplacesTheObjectsAndReleaseEmptiesBoth) {
                   loose.Open(QStringLiteral("SELECT 1"), closed, adOpenDynamic, adLockOptimistic);
               }),
               StoreError::NotOpen);
+}
+
+namespace {
+
+// A result of `count` rows of about 420 bytes each (well past what a recordset keeps in memory),
+// numbered from `count` down (from 1 up when not `ordered`), with a value of every kind.
+// `failAt` > 0 makes the statement fail on that row.
+QString LargeResultQuery(int count, int failAt = 0, bool ordered = true) {
+    return QStringLiteral(
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ") +
+           QString::number(count) +
+           QStringLiteral(
+               ") SELECT i, i * 0.5 AS half, NULL AS nada, x'00ff' AS bytes, "
+               "CASE WHEN i = ") +
+           QString::number(failAt) +
+           QStringLiteral(
+               " THEN abs(-9223372036854775808) ELSE printf('%0400d-á', i) END "
+               "AS texto FROM n") +
+           (ordered ? QStringLiteral(" ORDER BY i DESC") : QString());
+}
+
+// Points the temporary folder somewhere else for as long as the object lives.
+class TemporaryFolder {
+public:
+    explicit TemporaryFolder(const QString& path) : saved_(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", QFile::encodeName(path));
+    }
+    ~TemporaryFolder() { qputenv("TMPDIR", saved_); }
+
+private:
+    QByteArray saved_;
+};
+
+}  // namespace
+
+TEST_F(Slots, LargeResultIsReadBackWholeInOrderAndLeavesNothingBehind) {
+    QTemporaryDir temp;
+    TemporaryFolder folder(temp.path());
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    constexpr int kRows = 30000;
+    rows.Open(LargeResultQuery(kRows), *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    ASSERT_EQ(rows.RecordCount(), kRows);
+    long read = 0;
+    bool same = true;
+    while (!rows.Eof()) {
+        const int i = kRows - int(read);
+        same = same && rows.Fields(QStringLiteral("I")).Value == QVariant(qlonglong(i)) &&
+               rows.Fields(QStringLiteral("half")).Value == QVariant(i * 0.5) &&
+               rows.Fields(QStringLiteral("nada")).Value.isNull() &&
+               rows.Fields(QStringLiteral("bytes")).Value == QVariant(QByteArray("\0\xff", 2)) &&
+               rows.Fields(QStringLiteral("texto")).Text() ==
+                   QStringLiteral("%1-á").arg(i, 400, 10, QLatin1Char('0'));
+        ++read;
+        rows.MoveNext();
+    }
+    EXPECT_TRUE(same);
+    EXPECT_EQ(read, kRows);
+    EXPECT_EQ(ErrorNumberOf([&] { rows.MoveNext(); }), StoreError::NoCurrentRecord);
+    rows.MoveFirst();
+    EXPECT_EQ(rows.Fields(QStringLiteral("i")).Text(), QString::number(kRows));
+    rows.MoveNext();
+    EXPECT_EQ(rows.Fields(QStringLiteral("i")).Text(), QString::number(kRows - 1));
+    // The rows are kept in a file that never had a name in the folder.
+    EXPECT_TRUE(
+        QDir(temp.path())
+            .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+    rows.Close();
+}
+
+TEST_F(Slots, LargeResultFailsAtOpenWhenItFailsLateOrCannotBeKept) {
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    // The statement fails long after the rows began to go to the temporary file.
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  rows.Open(LargeResultQuery(30000, 200), *ProposalConnection, adOpenDynamic,
+                            adLockOptimistic);
+              }),
+              StoreError::StatementFailed);
+    EXPECT_FALSE(rows.isOpen());
+    {
+        // No temporary folder to keep a large result in: an error at Open, never a partial
+        // result; a small result does not need one. (Unordered, so the store needs no folder of
+        // its own for sorting.)
+        TemporaryFolder folder(QStringLiteral("/nonexistent/ponencias"));
+        try {
+            rows.Open(LargeResultQuery(30000, 0, false), *ProposalConnection, adOpenDynamic,
+                      adLockOptimistic);
+            ADD_FAILURE() << "a large result was opened with nowhere to keep it";
+        } catch (const StoreError& error) {
+            EXPECT_EQ(error.number(), StoreError::StatementFailed);
+            EXPECT_TRUE(error.description().contains(QStringLiteral("/nonexistent/ponencias")));
+        }
+        EXPECT_FALSE(rows.isOpen());
+        rows.Open(LargeResultQuery(1000, 0, false), *ProposalConnection, adOpenDynamic,
+                  adLockOptimistic);
+        EXPECT_EQ(rows.RecordCount(), 1000);
+    }
+}
+
+TEST(StatementText, NulInsideAQuotedValueIsPartOfTheValue) {
+    const QString nul(QChar(0));
+    const QString value = QStringLiteral("antes") + nul + QStringLiteral("O'Brien") + nul;
+    TemporaryStore store({{{"FOLIO", value}}, {{"FOLIO", QStringLiteral("antes")}}});
+    store.use();
+    OpenProposalStore();
+    Recordset& rows = *ProposalRecordset;
+    QString quoted = value;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    // A comment and a quoted name holding quotes come first: neither starts a literal.
+    rows.Open(QStringLiteral("SELECT folio AS \"it's\" FROM ponencias -- it's\nWHERE folio = '") +
+                  quoted + QStringLiteral("' /* ' */"),
+              *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    ASSERT_EQ(rows.RecordCount(), 1);
+    EXPECT_EQ(rows.Fields(QStringLiteral("IT'S")).Text(), value);
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  rows.Open(QStringLiteral("SELECT folio FROM ponencias") + nul +
+                                QStringLiteral(" WHERE 1"),
+                            *ProposalConnection, adOpenDynamic, adLockOptimistic);
+              }),
+              StoreError::SyntaxError);
+    ReleaseProposalStore();
+    SetProposalDataFile(QString());
 }

@@ -1,0 +1,58 @@
+#include "CliSupport.h"
+
+#include <QCommandLineParser>
+
+#include "Commands.h"
+#include "store/ApplicationFolder.h"
+#include "store/StoreError.h"
+
+namespace ponencias::cli {
+
+void Print(FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void Print(FILE* stream, const QString& text) {
+    Print(stream, text.toUtf8());
+}
+
+void AddCommonOptions(QCommandLineParser& parser) {
+    parser.addOption(
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Muestra esta ayuda.")});
+    parser.addOption({QStringLiteral("base"),
+                      QStringLiteral("Archivo de datos (Access o SQLite); por omisión, "
+                                     "Ponencias.mdb en la carpeta del programa."),
+                      QStringLiteral("ARCHIVO")});
+}
+
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
+                                    bool takesPositional) {
+    if (!parser.parse(arguments)) {
+        Print(stderr, parser.errorText() + QStringLiteral("\n\n") + parser.helpText());
+        return kExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        Print(stdout, parser.helpText());
+        return kExitOk;
+    }
+    if (!takesPositional && !parser.positionalArguments().isEmpty()) {
+        Print(stderr, QStringLiteral("Argumento no esperado: ") +
+                          parser.positionalArguments().constFirst() + QLatin1Char('\n'));
+        return kExitUsage;
+    }
+    return std::nullopt;
+}
+
+void UseBaseOption(const QCommandLineParser& parser) {
+    if (parser.isSet(QStringLiteral("base"))) {
+        SetProposalDataFile(parser.value(QStringLiteral("base")));
+    }
+}
+
+int ReportStoreError(const StoreError& error) {
+    Print(stderr, QStringLiteral("Error %1: %2\n").arg(error.number()).arg(error.description()));
+    return kExitStoreError;
+}
+
+}  // namespace ponencias::cli

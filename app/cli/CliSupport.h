@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+
+class QCommandLineParser;
+
+namespace ponencias {
+class StoreError;
+}
+
+namespace ponencias::cli {
+
+// Writes UTF-8 to a standard stream, as is, and flushes it.
+void Print(FILE* stream, const QByteArray& bytes);
+void Print(FILE* stream, const QString& text);
+
+// Adds --help and --base ARCHIVO, which every command takes.
+void AddCommonOptions(QCommandLineParser& parser);
+// Parses the arguments. Returns the exit status when the command must stop here: wrong usage
+// (told on standard error), or --help (the help printed). Positional arguments are refused
+// unless `takesPositional`.
+std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
+                                    bool takesPositional = false);
+// Makes the --base file, when given, the data file the store opens.
+void UseBaseOption(const QCommandLineParser& parser);
+
+// Tells a store failure on standard error and gives the exit status for it.
+int ReportStoreError(const StoreError& error);
+
+}  // namespace ponencias::cli
