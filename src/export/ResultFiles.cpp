@@ -49,7 +49,7 @@ long WriteResultWorkbook(const QString& queryText, const QString& path) {
     SheetSteps steps([&]() -> SpreadsheetApplication& { return *application; },
                      [&]() -> SpreadsheetGlobalObject& { return global; });
     FilledSheet filled;
-    const ExportLimits limits;
+    const ExportLimits limits = LimitsForResult(ExportLimits(), ProposalRecordset->RecordCount());
     // Written while the sheet fills (declared after the application, so let go before it).
     std::unique_ptr<XlsxSheetWriter> writer;
     try {

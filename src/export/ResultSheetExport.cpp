@@ -264,6 +264,14 @@ void ExportResultSheet(const QString& queryText) {
     ExportResultSheetWithLimits(queryText, {});
 }
 
+ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
+    ExportLimits result = limits;
+    if (rowsInResult > limits.maxLinkRecords) {
+        result.maxLinkRecords = 0;
+    }
+    return result;
+}
+
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
     ExportFeedback& feedback = CurrentExportFeedback();
     SheetSteps steps(ProgramApplication, GlobalObject);
@@ -285,8 +293,10 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
         if (ProposalRecordset->Bof() && ProposalRecordset->Eof()) {
             feedback.showNoRecords();
         } else {
-            FillResultSheet(steps, *ProposalRecordset, limits, filled,
-                            [&](Worksheet& sheet) { output.start(sheet, limits); });
+            const ExportLimits resultLimits =
+                LimitsForResult(limits, ProposalRecordset->RecordCount());
+            FillResultSheet(steps, *ProposalRecordset, resultLimits, filled,
+                            [&](Worksheet& sheet) { output.start(sheet, resultLimits); });
         }
     } catch (const StoreError& error) {
         storeError = error;

@@ -46,6 +46,10 @@ struct ExportLimits {
     long maxDataRows = kMaxDataRows;
     int maxLinkRecords = 65530;
 };
+// The limits for a result of `rowsInResult` rows: one with more rows than the format's link
+// records links every title by a HYPERLINK formula, so the whole sheet links one way, and the
+// writer holds no per-link records (about 2 KB each in the xlsx library) while it packs the file.
+ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult);
 // ExportResultSheet with other limits, so that their handling can be checked on small results.
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits);
 

@@ -62,9 +62,9 @@ void ApplyColumnWidths(SheetSteps& steps) {
     static const std::pair<const char*, double> kFixedWidths[] = {
         {"B:B", 16}, {"C:C", 25}, {"E:E", 12}, {"F:F", 20}, {"G:G", 30}, {"H:H", 50}, {"I:I", 35},
     };
-    for (const auto& [columns, width] : kFixedWidths) {
-        steps.Try([&] { steps.Global().Columns(QString::fromLatin1(columns)).Select(); });
-        steps.Try([&] { steps.Global().Selection().ColumnWidth(width); });
+    for (const auto& fixed : kFixedWidths) {
+        steps.Try([&] { steps.Global().Columns(QString::fromLatin1(fixed.first)).Select(); });
+        steps.Try([&] { steps.Global().Selection().ColumnWidth(fixed.second); });
     }
 }
 

@@ -271,7 +271,10 @@ FileVersion VersionOf(const QString& path, const struct stat& info) {
 
 struct CacheEntry {
     FileVersion version;
-    std::shared_ptr<StoreSnapshot> snapshot;
+    std::shared_ptr<StoreSnapshot> snapshot;  // null once only `inUse` finds it
+    std::weak_ptr<StoreSnapshot> inUse;
+
+    std::shared_ptr<StoreSnapshot> find() const { return snapshot ? snapshot : inUse.lock(); }
 };
 
 // The copies kept for reuse, most recent first: at most kCacheSize of them, and beyond the most
@@ -282,12 +285,22 @@ std::mutex g_cacheMutex;
 std::deque<CacheEntry> g_cache;
 constexpr size_t kCacheSize = 4;
 constexpr qint64 kCacheBytes = qint64(256) << 20;
+// The copy of a data file larger than this is shared while a connection uses it but not kept
+// once none does: a hundred megabytes held between two searches would outweigh the third of a
+// second it takes to read such a file again. The real database is a few megabytes.
+constexpr qint64 kKeepUnusedBytes = qint64(64) << 20;
 
 void TrimCache() {
+    std::erase_if(g_cache, [](const CacheEntry& entry) { return !entry.find(); });
     qint64 bytes = 0;
     size_t kept = 0;
     while (kept < g_cache.size()) {
-        bytes += qint64(g_cache[kept].version.size);
+        CacheEntry& entry = g_cache[kept];
+        if (qint64(entry.version.size) > kKeepUnusedBytes && entry.snapshot) {
+            entry.inUse = entry.snapshot;
+            entry.snapshot.reset();
+        }
+        bytes += entry.snapshot ? qint64(entry.version.size) : 0;
         if (kept > 0 && (kept >= kCacheSize || bytes > kCacheBytes)) {
             break;
         }
@@ -608,8 +621,11 @@ std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
             if (it->version == version) {
                 CacheEntry entry = *it;
                 g_cache.erase(it);
-                g_cache.push_front(entry);
-                return entry.snapshot;
+                if (std::shared_ptr<StoreSnapshot> found = entry.find()) {
+                    g_cache.push_front(entry);
+                    return found;
+                }
+                break;
             }
         }
     }
@@ -674,7 +690,7 @@ std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
                                  .arg(path));
     }
     std::lock_guard lock(g_cacheMutex);
-    g_cache.push_front({version, snapshot});
+    g_cache.push_front({version, snapshot, {}});
     TrimCache();
     return snapshot;
 }

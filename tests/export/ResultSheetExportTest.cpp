@@ -234,7 +234,7 @@ TEST_F(ResultSheetExportTest, RowsBeyondTheSheetAreToldNotCutSilently) {
     EXPECT_EQ(sheet.rows.value(5).height, 0);
 }
 
-TEST_F(ResultSheetExportTest, LinksBeyondTheFormatsLimitBecomeHyperlinkFormulas) {
+TEST_F(ResultSheetExportTest, MoreRowsThanLinkRecordsLinkEveryTitleByAFormula) {
     std::vector<ProposalRow> rows = MakeProposals(4);
     rows[3]["TITULO"] = "Dice \"hola\" " + QString(300, 'x');
     TemporaryStore store(rows);
@@ -244,8 +244,8 @@ TEST_F(ResultSheetExportTest, LinksBeyondTheFormatsLimitBecomeHyperlinkFormulas)
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
     EXPECT_TRUE(feedback_.notices.isEmpty());
     const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
-    EXPECT_EQ(sheet.links.size(), 2);
-    for (int R : {4, 5}) {
+    EXPECT_EQ(sheet.links.size(), 0);
+    for (int R : {2, 3, 4, 5}) {
         const XlsxCell* title = sheet.cell(R, 11);
         ASSERT_TRUE(title);
         EXPECT_TRUE(title->formula.startsWith("HYPERLINK(\"" + DocumentBaseAddress()))
