@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "query/MemoryQueryWindow.h"
+#include "store/AccessImport.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -26,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         file.write(reinterpret_cast<const char*>(data), qint64(size));
     }
     SetProposalDataFile(path);
+    // The sanitizer's builds cannot bound the Access reader's memory, so a damaged file that
+    // sends libmdb into ever larger allocations is cut short by time instead.
+    SetAccessImportTimeLimit(5000);
 
     MemoryQueryWindow window;
     MemoryListControl& eje = window.EjeTemCbo;

@@ -6,29 +6,32 @@
 #   scripts/dev.sh test       build and run every test through CTest
 #   scripts/dev.sh sanitize   the same tests built with AddressSanitizer + UBSan
 #   scripts/dev.sh fuzz [S]   build the fuzz target and run it for S seconds (default 60)
+#   scripts/dev.sh bench      build and run the benchmarks (figures in the README)
 #   scripts/dev.sh deps       only install the packages
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
-# Build and test dependencies, all Debian 12 packages.
+# Build dependencies, all Debian 12 packages; the tests, the fuzzer and the benchmarks add a few.
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-qpa-plugins
-    libsqlite3-dev mdbtools mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
+    libsqlite3-dev mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
     libgtest-dev libgmock-dev
-    fonts-liberation imagemagick desktop-file-utils xdg-utils
-    clang libclang-rt-14-dev
+    fonts-liberation xdg-utils
 )
+test_packages=(mdbtools libreoffice-calc-nogui desktop-file-utils util-linux)
+fuzz_packages=(clang libclang-rt-14-dev)
+bench_packages=(python3-xlsxwriter)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-install_packages() {
+install_packages() {  # install_packages [extra packages...]
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
         fi
@@ -59,20 +62,20 @@ case "$cmd" in
         exec build/bin/ponencias
         ;;
     test)
-        install_packages
+        install_packages "${test_packages[@]}"
         # CI treats warnings as errors; a local build may set PONENCIAS_WERROR=OFF.
         build build -DPONENCIAS_WERROR="${PONENCIAS_WERROR:-ON}"
         ctest --test-dir build --output-on-failure -j "$jobs"
         ;;
     sanitize)
-        install_packages
+        install_packages "${test_packages[@]}"
         build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPONENCIAS_SANITIZE=ON \
             -DPONENCIAS_WERROR=ON -DPONENCIAS_BUILD_BENCH=OFF
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
             ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
         ;;
     fuzz)
-        install_packages
+        install_packages "${fuzz_packages[@]}"
         seconds=${2:-60}
         build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
             -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONENCIAS_FUZZ=ON -DPONENCIAS_BUILD_TESTS=OFF \
@@ -80,11 +83,18 @@ case "$cmd" in
         cmake --build build-fuzz --target fuzz_store_open
         corpus=$(mktemp -d)
         cp fuzz/corpus/* "$corpus"/
-        build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
             "$corpus" fuzz/corpus
         ;;
+    bench)
+        install_packages "${bench_packages[@]}"
+        build build -DPONENCIAS_BUILD_BENCH=ON
+        for b in build/bench/bench_*; do
+            [ -f "$b" ] && [ -x "$b" ] && { echo "== $b"; "$b"; }
+        done
+        ;;
     *)
-        sed -n '2,11p' "$0"
+        sed -n '2,12p' "$0"
         exit 1
         ;;
 esac

@@ -64,6 +64,10 @@ std::vector<BrokenFile> BrokenFiles() {
         {"Access cut after one page", bytes(access.left(4096))},
         {"Access cut in half", bytes(access.left(access.size() / 2))},
         {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
+        // Found by the fuzzer: damaged pointers that make libmdb allocate without end.
+        {"Access file sending its reader into runaway allocation",
+         bytes(ReadAll(QStringLiteral(PONENCIAS_SOURCE_DIR
+                                      "/tests/hardening/data/access-runaway-allocation.mdb")))},
         {"SQLite without PONENCIAS",
          [](const QString& path) {
              TemporaryStore other({});
