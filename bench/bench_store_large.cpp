@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -33,29 +34,11 @@ namespace {
 constexpr int kLargeCount = 100000;
 constexpr long kTargetMegabytes = 200;
 
-const QStringList kColumns = {"FOLIO",
-                              "ID",
-                              "ESTADO",
-                              "EDAD",
-                              "SEXO",
-                              "PERFIL_PONENTE",
-                              "NUM_JORNADA",
-                              "EJE_TEMATICO",
-                              "SUBTEMA",
-                              "CATEGORIA_SUBTEMA",
-                              "TITULO",
-                              "RESUMEN",
-                              "NORMATIVIDAD_MODIFICAR_1",
-                              "NORMATIVIDAD_MODIFICAR_2",
-                              "NORMATIVIDAD_MODIFICAR_3",
-                              "NORMATIVIDAD_MODIFICAR_4"};
-
-const QString kOrder =
-    QStringLiteral(" ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-QString SearchQuery(const QString& where = QString()) {
-    return QStringLiteral("SELECT ") + kColumns.join(u',') + QStringLiteral(" FROM ponencias ") +
-           where + kOrder;
+// The search over every proposal, as the query window composes it, optionally with a keyword.
+QString SearchQuery(const QString& keyword = QString()) {
+    SearchCriteria criteria;
+    criteria.Palabra = keyword;
+    return BuildSearchQuery(criteria);
 }
 
 long PeakRssMegabytes() {
@@ -124,7 +107,7 @@ long ReadAll(const QString& sql, qint64& characters) {
     long read = 0;
     rows.MoveFirst();
     while (!rows.Bof() && !rows.Eof()) {
-        for (const QString& column : kColumns) {
+        for (const QString& column : rows.columnNames()) {
             characters += rows.Fields(column).Text().size();
         }
         ++read;
@@ -174,7 +157,7 @@ int OpenAndRead(const QString& store) {
 // One search repeated in one process, as a long session of the query window would run it.
 int Repeat(const QString& sample, int times) {
     SetProposalDataFile(sample);
-    const QString sql = SearchQuery(QStringLiteral("WHERE RESUMEN LIKE '%voto%'"));
+    const QString sql = SearchQuery(QStringLiteral("voto"));
     double settled = 0;
     long rows = 0;
     QElapsedTimer timer;

@@ -10,11 +10,8 @@
 namespace ponencias::test {
 namespace {
 
-class AboutWindowTest : public ::testing::Test {
+class AboutWindowTest : public ShellTest {
 protected:
-    void SetUp() override { RegisterWindowsForTest(); }
-    void TearDown() override { UnloadEverything(); }
-
     // Shows the about window modally and runs `inside` while it is open; `inside` must close
     // it.
     void whileOpen(const std::function<void(ProgramWindow*)>& inside) {

@@ -11,17 +11,7 @@
 namespace ponencias::test {
 namespace {
 
-class ErrorReportTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterWindowsForTest();
-        ResetUnhandledErrorForTesting();
-    }
-    void TearDown() override {
-        UnloadEverything();
-        ResetUnhandledErrorForTesting();
-    }
-};
+using ErrorReportTest = ShellTest;
 
 template <typename Failure>
 ErrorReport describe(const Failure& failure) {

@@ -10,6 +10,9 @@
 #include <ostream>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "shell/ErrorReport.h"
 #include "shell/Windows.h"
 
 class QAbstractButton;
@@ -88,5 +91,19 @@ void PressAccessKey(QWidget* window, char letter);
 QStringList TabCycle(QWidget* window);
 // Clicks a list entry with the mouse.
 void ClickListEntry(QListWidget* list, int row);
+
+// Every shell test starts with the test windows registered and no failure reported, and leaves
+// no window behind.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterWindowsForTest();
+        ResetUnhandledErrorForTesting();
+    }
+    void TearDown() override {
+        UnloadEverything();
+        ResetUnhandledErrorForTesting();
+    }
+};
 
 }  // namespace ponencias::test

@@ -12,16 +12,8 @@
 namespace ponencias::test {
 namespace {
 
-class SplashWindowTest : public ::testing::Test {
+class SplashWindowTest : public ShellTest {
 protected:
-    void SetUp() override {
-        RegisterWindowsForTest();
-        ResetUnhandledErrorForTesting();
-    }
-    void TearDown() override {
-        UnloadEverything();
-        ResetUnhandledErrorForTesting();
-    }
     ProgramWindow* showSplash() {
         Windows::Show(WindowId::Splash);
         return Windows::Loaded(WindowId::Splash);

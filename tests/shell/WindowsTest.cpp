@@ -8,11 +8,7 @@
 namespace ponencias::test {
 namespace {
 
-class WindowsTest : public ::testing::Test {
-protected:
-    void SetUp() override { RegisterWindowsForTest(); }
-    void TearDown() override { UnloadEverything(); }
-};
+using WindowsTest = ShellTest;
 
 TEST_F(WindowsTest, UnloadingAWindowThatIsNotLoadedNeitherLoadsNorShowsIt) {
     Windows::Unload(WindowId::Query);
