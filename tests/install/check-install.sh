@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the build into a throwaway prefix and checks what a desktop user gets: the
+# application folder as a unit, links in bin/ that find their folder, a valid menu entry, an icon.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" > /dev/null
+folder="$prefix/lib/ponencias"
+for file in ponencias ponencias-cli Ponencias.mdb Ponencias.xls \
+    "Glosario de términos.pdf" "Tipología de Variables.pdf"; do
+    [ -e "$folder/$file" ] || { echo "missing from the application folder: $file"; exit 1; }
+done
+for program in ponencias ponencias-cli; do
+    [ -L "$prefix/bin/$program" ] || { echo "no link for $program in bin/"; exit 1; }
+done
+desktop-file-validate "$prefix/share/applications/ponencias.desktop"
+grep -q "^Exec=$prefix/bin/ponencias" "$prefix/share/applications/ponencias.desktop"
+[ -f "$prefix/share/icons/hicolor/48x48/apps/ponencias.png" ]
+[ -f "$prefix/share/icons/hicolor/scalable/apps/ponencias.svg" ]
+
+# Started through its link from elsewhere, the companion finds the data file beside itself.
+count=$(cd / && QT_QPA_PLATFORM=offscreen "$prefix/bin/ponencias-cli" sql \
+    "SELECT COUNT(*) AS n FROM ponencias" 2>/dev/null | tr -d '\r' | tail -n 1)
+[ "$count" = 3420 ] || { echo "the installed companion read $count proposals"; exit 1; }
+echo "installed and checked under $prefix"
