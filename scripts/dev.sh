@@ -77,13 +77,14 @@ case "$cmd" in
     fuzz)
         install_packages "${fuzz_packages[@]}"
         seconds=${2:-60}
-        build build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
             -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONENCIAS_FUZZ=ON -DPONENCIAS_BUILD_TESTS=OFF \
             -DPONENCIAS_BUILD_BENCH=OFF
-        cmake --build build-fuzz --target fuzz_store_open
+        cmake --build build-fuzz -j "$jobs" --target fuzz_store_open
         corpus=$(mktemp -d)
         cp fuzz/corpus/* "$corpus"/
         build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+            -artifact_prefix=build-fuzz/ \
             "$corpus" fuzz/corpus
         ;;
     bench)
