@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
             all.insert(all.end(), times.begin(), times.end());
             std::printf("  %-60s %3d subtemas  mediana %.3f ms  p95 %.3f ms  máx %.3f ms\n",
                         qPrintable(QStringLiteral("«%1»").arg(eje.List(axis)).left(60)),
-                        std::max(0, window.SubtemaCbo.ListCount() - 1), times[times.size() / 2], p95,
-                        times.back());
+                        std::max(0, window.SubtemaCbo.ListCount() - 1), times[times.size() / 2],
+                        p95, times.back());
         }
         // Judged on the 95th percentile: on a shared machine the single slowest refill measures
         // the scheduler more than the refill.

@@ -15,8 +15,8 @@ QByteArray CsvField(const QString& field) {
     }
     // libcsv quotes the field and doubles its quotes; at most 2 + 2n bytes come out.
     QByteArray quoted(2 * text.size() + 2, Qt::Uninitialized);
-    const size_t written = csv_write(quoted.data(), size_t(quoted.size()), text.constData(),
-                                     size_t(text.size()));
+    const size_t written =
+        csv_write(quoted.data(), size_t(quoted.size()), text.constData(), size_t(text.size()));
     quoted.truncate(qsizetype(written));
     return quoted;
 }

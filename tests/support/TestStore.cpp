@@ -35,8 +35,9 @@ TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStri
     }
     const QString create =
         QStringLiteral("CREATE TABLE PONENCIAS (%1)").arg(definitions.join(QStringLiteral(", ")));
-    const QString insert = QStringLiteral("INSERT INTO PONENCIAS (%1) VALUES (%2)")
-                               .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString insert =
+        QStringLiteral("INSERT INTO PONENCIAS (%1) VALUES (%2)")
+            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
@@ -52,7 +53,8 @@ TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStri
                 sqlite3_bind_null(statement, i + 1);
             } else {
                 const QByteArray text = value.toString().toUtf8();
-                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
+                                  SQLITE_TRANSIENT);
             }
         }
         sqlite3_step(statement);
@@ -68,13 +70,17 @@ TemporaryStore::~TemporaryStore() {
     }
 }
 
-void TemporaryStore::use() { SetProposalDataFile(path_); }
+void TemporaryStore::use() {
+    SetProposalDataFile(path_);
+}
 
 QString SampleDatabasePath() {
     return QStringLiteral(PONENCIAS_APP_DIR "/") + QString::fromLatin1(kProposalDataFileName);
 }
 
-void UseSampleDatabase() { SetProposalDataFile(SampleDatabasePath()); }
+void UseSampleDatabase() {
+    SetProposalDataFile(SampleDatabasePath());
+}
 
 QString AccessTestFilePath() {
     return QStringLiteral(PONENCIAS_TESTDATA_DIR "/DateTestDatabase.mdb");
