@@ -289,6 +289,7 @@ constexpr qint64 kCacheBytes = qint64(256) << 20;
 // once none does: a hundred megabytes held between two searches would outweigh the third of a
 // second it takes to read such a file again. The real database is a few megabytes.
 constexpr qint64 kKeepUnusedBytes = qint64(64) << 20;
+qint64 g_keepUnusedBytes = kKeepUnusedBytes;
 
 void TrimCache() {
     std::erase_if(g_cache, [](const CacheEntry& entry) { return !entry.find(); });
@@ -296,7 +297,7 @@ void TrimCache() {
     size_t kept = 0;
     while (kept < g_cache.size()) {
         CacheEntry& entry = g_cache[kept];
-        if (qint64(entry.version.size) > kKeepUnusedBytes && entry.snapshot) {
+        if (qint64(entry.version.size) > g_keepUnusedBytes && entry.snapshot) {
             entry.inUse = entry.snapshot;
             entry.snapshot.reset();
         }
@@ -565,6 +566,11 @@ sqlite3_stmt* StoreSnapshot::Prepare(const QString& sql) const {
 
 StoreError StoreSnapshot::StatementFailure(const QString& sql) const {
     return StatementError(sql, dataFile_, ErrorText(db_));
+}
+
+void SetKeptCopyLimitForTesting(qint64 bytes) {
+    std::lock_guard lock(g_cacheMutex);
+    g_keepUnusedBytes = bytes > 0 ? bytes : kKeepUnusedBytes;
 }
 
 void ClearStoreSnapshotCache() {

@@ -50,5 +50,7 @@ QString StatementForMessage(const QString& sql);
 
 // Forgets every copy kept for reuse (tests and benchmarks measure a first opening with it).
 void ClearStoreSnapshotCache();
+// The size above which a data file's copy is shared only while in use (64 MB); 0 restores it.
+void SetKeptCopyLimitForTesting(qint64 bytes);
 
 }  // namespace ponencias

@@ -378,3 +378,22 @@ TEST(DataFile, CopiesKeptForReuseStayFewAndOldVersionsAreLetGo) {
     EXPECT_FALSE(copies.back().expired());
     ClearStoreSnapshotCache();
 }
+
+TEST(DataFile, LargeFilesCopyIsSharedWhileInUseButNotKept) {
+    ClearStoreSnapshotCache();
+    SetKeptCopyLimitForTesting(1);  // every file counts as large
+    TemporaryStore store = SmallStore();
+    std::weak_ptr<StoreSnapshot> copy;
+    {
+        Connection first;
+        first.Open(ProposalConnectionString(store.path()));
+        Connection second;
+        second.Open(ProposalConnectionString(store.path()));
+        EXPECT_EQ(first.snapshot(), second.snapshot());  // one copy however many connections
+        copy = first.snapshot();
+    }
+    EXPECT_TRUE(copy.expired());                    // let go with its last connection
+    EXPECT_EQ(OpenAndCount(store.path()).rows, 2);  // and built again when needed
+    SetKeptCopyLimitForTesting(0);
+    ClearStoreSnapshotCache();
+}
