@@ -252,6 +252,13 @@ public:
     const QString& error() const { return store_.error(); }
 
 private:
+    // One line of a values table: the value, how many proposals hold it and their share.
+    QString countRow(const QString& label, long long n) const {
+        return QStringLiteral(
+                   "<tr><td>%1</td><td class=\"numero\">%2</td><td class=\"numero\">%3</td></tr>")
+            .arg(label, Number(n), Percent(n, total_));
+    }
+
     struct Presence {
         long long filled = 0, nulls = 0, empties = 0, distinct = 0;
     };
@@ -357,10 +364,7 @@ private:
                      .arg(heading);
         for (const Row& r : rows) {
             const long long n = r[1].value_or(QString()).toLongLong();
-            html_ += QStringLiteral(
-                         "<tr><td>%1</td><td class=\"numero\">%2</td>"
-                         "<td class=\"numero\">%3</td></tr>")
-                         .arg(Shown(r[0]), Number(n), Percent(n, total_));
+            html_ += countRow(Shown(r[0]), n);
         }
         html_ += QStringLiteral("</table>");
     }
@@ -393,10 +397,7 @@ private:
         long long inEntities = 0, inAbroad = 0;
         for (const Row& r : rows) {
             const long long n = r[1].value_or(QString()).toLongLong();
-            const QString line = QStringLiteral(
-                                     "<tr><td>%1</td><td class=\"numero\">%2</td>"
-                                     "<td class=\"numero\">%3</td></tr>")
-                                     .arg(Shown(r[0]), Number(n), Percent(n, total_));
+            const QString line = countRow(Shown(r[0]), n);
             if (!r[0] || r[0]->isEmpty()) {
                 missing += line;
             } else if (kFederalEntities.contains(*r[0])) {
@@ -460,10 +461,7 @@ private:
                     .arg(valid)
                     .arg(b.low)
                     .arg(b.high));
-            html_ += QStringLiteral(
-                         "<tr><td>%1</td><td class=\"numero\">%2</td>"
-                         "<td class=\"numero\">%3</td></tr>")
-                         .arg(QString::fromUtf8(b.label), Number(n), Percent(n, total_));
+            html_ += countRow(QString::fromUtf8(b.label), n);
         }
         const long long none = total_ - count;
         html_ += QStringLiteral(
@@ -591,10 +589,7 @@ private:
                              .arg(Shown(r[1]));
             }
             const long long n = r[3].value_or(QString()).toLongLong();
-            html_ += QStringLiteral(
-                         "<tr><td>&nbsp;&nbsp;&nbsp;&nbsp;%1</td><td class=\"numero\">%2</td>"
-                         "<td class=\"numero\">%3</td></tr>")
-                         .arg(Shown(r[2]), Number(n), Percent(n, total_));
+            html_ += countRow(QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") + Shown(r[2]), n);
         }
         html_ += QStringLiteral("</table>");
     }
@@ -693,11 +688,7 @@ private:
         for (const Row& r : counts) {
             const long long n = r[1].value_or(QString()).toLongLong();
             const QString laws = r[0].value_or(QString());
-            html_ += QStringLiteral(
-                         "<tr><td>%1</td><td class=\"numero\">%2</td>"
-                         "<td class=\"numero\">%3</td></tr>")
-                         .arg(laws == QLatin1String("0") ? QStringLiteral("Ninguna") : laws,
-                              Number(n), Percent(n, total_));
+            html_ += countRow(laws == QLatin1String("0") ? QStringLiteral("Ninguna") : laws, n);
         }
         html_ += QStringLiteral("</table>");
     }

@@ -20,6 +20,22 @@ QSize ClientSizeInTwips(int width, int height);
 // Arial at the given size (fontconfig maps it to the metric-compatible Liberation Sans).
 QFont ArialFont(double pointSize, bool bold = false, bool underline = false);
 
+// One control of a window's design: its name, its place and size in twips, and (where it has
+// one of its own) its font. Returns the control, so a window lays out each one in a statement.
+template <typename Control>
+Control* DesignControl(Control* control, const char* name, int left, int top, int width,
+                       int height) {
+    control->setObjectName(QLatin1String(name));
+    PlaceInTwips(control, left, top, width, height);
+    return control;
+}
+template <typename Control>
+Control* DesignControl(Control* control, const char* name, const QFont& font, int left, int top,
+                       int width, int height) {
+    control->setFont(font);
+    return DesignControl(control, name, left, top, width, height);
+}
+
 // A static text. Its caption is kept exactly as written, carriage returns and all; a carriage
 // return alone or followed by a line feed starts a new line on screen. Clicking it emits
 // clicked().

@@ -45,28 +45,22 @@ Form3::Form3() {
     resize(ClientSizeInTwips(10440, 4800));
 
     // The controls are made in tab order; the labels never take the focus.
-    CommandPesquira = new PictureButton(QStringLiteral("&Consulta de ponencias"),
-                                        QStringLiteral(":/ponencias/consulta.gif"), this);
-    CommandPesquira->setObjectName(QStringLiteral("CommandPesquira"));
-    CommandPesquira->setFont(ArialFont(9));
-    PlaceInTwips(CommandPesquira, 840, 1800, 2175, 855);
+    CommandPesquira =
+        DesignControl(new PictureButton(QStringLiteral("&Consulta de ponencias"),
+                                        QStringLiteral(":/ponencias/consulta.gif"), this),
+                      "CommandPesquira", ArialFont(9), 840, 1800, 2175, 855);
 
-    LabelDescripcion = new CaptionLabel(Description(), this);
-    LabelDescripcion->setObjectName(QStringLiteral("LabelDescripcion"));
-    LabelDescripcion->setFont(ArialFont(12, true));
-    PlaceInTwips(LabelDescripcion, 600, 240, 9495, 1215);
+    LabelDescripcion = DesignControl(new CaptionLabel(Description(), this), "LabelDescripcion",
+                                     ArialFont(12, true), 600, 240, 9495, 1215);
 
-    CommandAbrirBase = new PictureButton(QStringLiteral("&Abrir base de datos"),
-                                         QStringLiteral(":/ponencias/abrir-base.gif"), this);
-    CommandAbrirBase->setObjectName(QStringLiteral("CommandAbrirBase"));
-    CommandAbrirBase->setFont(ArialFont(9));
-    PlaceInTwips(CommandAbrirBase, 4200, 1800, 2175, 855);
+    CommandAbrirBase =
+        DesignControl(new PictureButton(QStringLiteral("&Abrir base de datos"),
+                                        QStringLiteral(":/ponencias/abrir-base.gif"), this),
+                      "CommandAbrirBase", ArialFont(9), 4200, 1800, 2175, 855);
 
-    CommandSalir =
-        new PictureButton(QStringLiteral("&Salir"), QStringLiteral(":/ponencias/salir.gif"), this);
-    CommandSalir->setObjectName(QStringLiteral("CommandSalir"));
-    CommandSalir->setFont(ArialFont(9));
-    PlaceInTwips(CommandSalir, 7440, 1800, 2175, 855);
+    CommandSalir = DesignControl(
+        new PictureButton(QStringLiteral("&Salir"), QStringLiteral(":/ponencias/salir.gif"), this),
+        "CommandSalir", ArialFont(9), 7440, 1800, 2175, 855);
 
     LabelInfAdicional = new CaptionLabel(QStringLiteral("Información adicional"), this);
     LabelInfAdicional->setObjectName(QStringLiteral("LabelInfAdicional"));

@@ -22,42 +22,29 @@ Form4::Form4() {
     resize(ClientSizeInTwips(10440, 7515));
 
     // Made in tab order; only the button and the link can take the focus.
-    LabelParr1 = new CaptionLabel(QStringLiteral("Label1"), this);
-    LabelParr1->setObjectName(QStringLiteral("LabelParr1"));
-    LabelParr1->setFont(ArialFont(9.75));
-    PlaceInTwips(LabelParr1, 360, 1440, 9495, 1545);
+    LabelParr1 = DesignControl(new CaptionLabel(QStringLiteral("Label1"), this), "LabelParr1",
+                               ArialFont(9.75), 360, 1440, 9495, 1545);
 
-    LabelParr3 = new CaptionLabel(QStringLiteral("Label3"), this);
-    LabelParr3->setObjectName(QStringLiteral("LabelParr3"));
-    LabelParr3->setFont(ArialFont(9.75));
-    PlaceInTwips(LabelParr3, 870, 3120, 8985, 1455);
+    LabelParr3 = DesignControl(new CaptionLabel(QStringLiteral("Label3"), this), "LabelParr3",
+                               ArialFont(9.75), 870, 3120, 8985, 1455);
 
-    LabelTit = new CaptionLabel(QStringLiteral("Título"), this);
-    LabelTit->setObjectName(QStringLiteral("LabelTit"));
-    LabelTit->setFont(ArialFont(9.75, true));
-    PlaceInTwips(LabelTit, 360, 360, 9975, 855);
+    LabelTit = DesignControl(new CaptionLabel(QStringLiteral("Título"), this), "LabelTit",
+                             ArialFont(9.75, true), 360, 360, 9975, 855);
 
-    CommandCerrar = new CommandButton(QStringLiteral("&Cerrar Ventana"), this);
-    CommandCerrar->setObjectName(QStringLiteral("CommandCerrar"));
-    PlaceInTwips(CommandCerrar, 4440, 7080, 1575, 375);
+    CommandCerrar = DesignControl(new CommandButton(QStringLiteral("&Cerrar Ventana"), this),
+                                  "CommandCerrar", 4440, 7080, 1575, 375);
 
-    LabelParr4 = new CaptionLabel(QStringLiteral("Label4"), this);
-    LabelParr4->setObjectName(QStringLiteral("LabelParr4"));
-    LabelParr4->setFont(ArialFont(9.75));
-    PlaceInTwips(LabelParr4, 360, 4890, 9495, 975);
+    LabelParr4 = DesignControl(new CaptionLabel(QStringLiteral("Label4"), this), "LabelParr4",
+                               ArialFont(9.75), 360, 4890, 9495, 975);
 
     // The contact sentence ends on its second line, where the link takes it up.
-    LabelParr5 = new CaptionLabel(QStringLiteral("Label5"), this);
-    LabelParr5->setObjectName(QStringLiteral("LabelParr5"));
-    LabelParr5->setFont(ArialFont(9.75));
-    PlaceInTwips(LabelParr5, 375, 6015, 9495, 975);
+    LabelParr5 = DesignControl(new CaptionLabel(QStringLiteral("Label5"), this), "LabelParr5",
+                               ArialFont(9.75), 375, 6015, 9495, 975);
 
-    HyperLinkLabel1 =
+    HyperLinkLabel1 = DesignControl(
         new HyperLinkLabel(QStringLiteral(" ") + ContactAddress() + QStringLiteral("."),
-                           QUrl(QStringLiteral("mailto:") + ContactAddress()), this);
-    HyperLinkLabel1->setObjectName(QStringLiteral("HyperLinkLabel1"));
-    HyperLinkLabel1->setFont(ArialFont(8.25, true));
-    PlaceInTwips(HyperLinkLabel1, 6960, 6260, 1935, 255);
+                           QUrl(QStringLiteral("mailto:") + ContactAddress()), this),
+        "HyperLinkLabel1", ArialFont(8.25, true), 6960, 6260, 1935, 255);
 
     setTabOrder(CommandCerrar, HyperLinkLabel1);
     CommandCerrar->setFocus();

@@ -25,15 +25,11 @@ frmSplash::frmSplash() {
     Frame1->setFont(ArialFont(8.25));
     PlaceInTwips(Frame1, 0, 0, 7335, 4095);
 
-    CommandSalir = new CommandButton(QStringLiteral("&Salir"), Frame1);
-    CommandSalir->setObjectName(QStringLiteral("CommandSalir"));
-    CommandSalir->setFont(ArialFont(8.25));
-    PlaceInTwips(CommandSalir, 5880, 3480, 1215, 375);
+    CommandSalir = DesignControl(new CommandButton(QStringLiteral("&Salir"), Frame1),
+                                 "CommandSalir", ArialFont(8.25), 5880, 3480, 1215, 375);
 
-    CommandEntrar = new CommandButton(QStringLiteral("&Entrar"), Frame1);
-    CommandEntrar->setObjectName(QStringLiteral("CommandEntrar"));
-    CommandEntrar->setFont(ArialFont(8.25));
-    PlaceInTwips(CommandEntrar, 4440, 3480, 1215, 375);
+    CommandEntrar = DesignControl(new CommandButton(QStringLiteral("&Entrar"), Frame1),
+                                  "CommandEntrar", ArialFont(8.25), 4440, 3480, 1215, 375);
 
     LabelTit = new CaptionLabel(QStringLiteral("Título"), Frame1);
     LabelTit->setObjectName(QStringLiteral("LabelTit"));
