@@ -14,5 +14,6 @@ inline constexpr int kExitStoreError = 2;
 int RunSqlCommand(const QStringList& arguments);
 int RunBuscarCommand(const QStringList& arguments);
 int RunListasCommand(const QStringList& arguments);
+int RunDocumentosCommand(const QStringList& arguments);
 
 }  // namespace ponencias::cli

@@ -17,6 +17,8 @@ constexpr const char* kUsage =
     "                              escribe las listas de filtros de la ventana de consulta\n"
     "  buscar [criterios] (--consulta | --salida ARCHIVO.xlsx | --csv ARCHIVO|-)\n"
     "                              compone la consulta de búsqueda o exporta su resultado\n"
+    "  documentos [--base ARCHIVO] --carpeta CARPETA\n"
+    "                              escribe Ponencias.xls y los dos documentos PDF de la base\n"
     "\n"
     "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n";
 }  // namespace
@@ -44,6 +46,9 @@ int main(int argc, char** argv) {
     }
     if (command == QLatin1String("listas")) {
         return RunListasCommand(arguments);
+    }
+    if (command == QLatin1String("documentos")) {
+        return RunDocumentosCommand(arguments);
     }
     std::fputs(kUsage, command == QLatin1String("--help") ? stdout : stderr);
     return command == QLatin1String("--help") ? kExitOk : kExitUsage;

@@ -1,23 +1,25 @@
 #pragma once
 
-// The two reference documents delivered beside the program, composed as rich text and printed
-// to PDF.
+// The pieces of the reference documents: their rich text and its printing to PDF.
 
+#include <QByteArray>
 #include <QString>
 
-struct sqlite3;
+namespace ponencias {
+class StoreSnapshot;
+}
 
 namespace ponencias::documents {
 
 // The glossary of the terms the consultation, the data and the tool use.
 QString GlossaryHtml();
 
-// The description of every column of PONENCIAS with the values found in the store `db`. Fails
-// with a message in `error` when the store cannot be read.
-bool TypologyHtml(sqlite3* db, QString* html, QString* error);
+// The description of every column of PONENCIAS with the values found in the store's copy of a
+// data file. Throws StoreError when a statement fails (a missing table or column among them).
+QString TypologyHtml(const StoreSnapshot& snapshot);
 
-// Prints `html` to a letter-size PDF at `path`, with `title` in the document's properties and
-// in every page's footer, beside the page number.
-bool WritePdf(const QString& path, const QString& title, const QString& html, QString* error);
+// `html` printed to a letter-size PDF, with `title` in the document's properties and in every
+// page's footer, beside the page number. Throws std::runtime_error when it cannot be composed.
+QByteArray PdfDocument(const QString& title, const QString& html);
 
 }  // namespace ponencias::documents

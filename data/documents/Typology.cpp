@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "Documents.h"
+#include "store/JetDialect.h"
+#include "store/StoreSnapshot.h"
 
 namespace ponencias::documents {
 
@@ -19,19 +21,16 @@ namespace {
 using Cell = std::optional<QString>;  // nullopt is NULL
 using Row = std::vector<Cell>;
 
+// Runs the typology's statements on the store's copy of the data file, so an Access file and an
+// SQLite file are read the same way and their values compare as the query window compares them.
 class Store {
 public:
-    explicit Store(sqlite3* db) : db_(db) {}
+    explicit Store(const StoreSnapshot& snapshot) : snapshot_(snapshot) {}
 
-    // The rows of `sql`; on failure no rows and the store's message in error().
-    std::vector<Row> rows(const QString& sql) {
+    // The rows of `sql`. Throws StoreError, in the store's words, when the statement fails.
+    std::vector<Row> rows(const QString& sql) const {
         std::vector<Row> result;
-        sqlite3_stmt* statement = nullptr;
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(db_, text.constData(), -1, &statement, nullptr) != SQLITE_OK) {
-            fail(sql);
-            return result;
-        }
+        sqlite3_stmt* statement = snapshot_.Prepare(sql);
         int rc = SQLITE_ROW;
         while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
             Row row;
@@ -46,32 +45,21 @@ public:
             }
             result.push_back(std::move(row));
         }
-        if (rc != SQLITE_DONE) {
-            fail(sql);
-            result.clear();
-        }
         sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE) {
+            throw snapshot_.StatementFailure(sql);
+        }
         return result;
     }
 
-    QString value(const QString& sql) {
+    QString value(const QString& sql) const {
         const std::vector<Row> r = rows(sql);
         return r.empty() || r[0].empty() || !r[0][0] ? QString() : *r[0][0];
     }
-    long long number(const QString& sql) { return value(sql).toLongLong(); }
-
-    const QString& error() const { return error_; }
+    long long number(const QString& sql) const { return value(sql).toLongLong(); }
 
 private:
-    void fail(const QString& sql) {
-        if (error_.isEmpty()) {
-            error_ = QStringLiteral("la base no respondió a «%1»: %2")
-                         .arg(sql, QString::fromUtf8(sqlite3_errmsg(db_)));
-        }
-    }
-
-    sqlite3* db_;
-    QString error_;
+    const StoreSnapshot& snapshot_;
 };
 
 struct ColumnInfo {
@@ -222,7 +210,7 @@ QString AxisLabel(const Cell& axis) {
 
 class Writer {
 public:
-    explicit Writer(sqlite3* db) : store_(db) {}
+    explicit Writer(const StoreSnapshot& snapshot) : store_(snapshot) {}
 
     QString compose() {
         total_ = store_.number(QStringLiteral("SELECT COUNT(*) FROM PONENCIAS"));
@@ -248,8 +236,6 @@ public:
         }
         return html_;
     }
-
-    const QString& error() const { return store_.error(); }
 
 private:
     // One line of a values table: the value, how many proposals hold it and their share.
@@ -626,50 +612,62 @@ private:
             "<th width=\"6%\">1</th><th width=\"6%\">2</th><th width=\"6%\">3</th>"
             "<th width=\"6%\">4</th><th width=\"6%\">5</th><th width=\"13%\">Ponencias</th>"
             "</tr>");
-        QStringList selects;
-        for (const QString& c : columns) {
-            selects << QStringLiteral(
-                           "SELECT %1 FROM PONENCIAS WHERE %1 <> '' AND %1 <> "
-                           "'No aplica'")
-                           .arg(c);
+        // One pass over the five columns gives every law with its count per column and the
+        // number of proposals that name it anywhere; a large file holds many distinct texts,
+        // and a scan per law would grow with their number.
+        QStringList mentions;
+        for (int i = 0; i < columns.size(); ++i) {
+            mentions << QStringLiteral(
+                            "SELECT rowid AS proposal, %1 AS place, %2 AS law FROM PONENCIAS "
+                            "WHERE %2 <> '' AND %2 <> 'No aplica'")
+                            .arg(i + 1)
+                            .arg(columns[i]);
         }
-        std::vector<std::pair<long long, QString>> named;
-        for (const Row& law : store_.rows(selects.join(QStringLiteral(" UNION ")))) {
-            const QString quoted =
-                QString(*law[0]).replace(QLatin1Char('\''), QStringLiteral("''"));
-            QStringList any;
-            for (const QString& c : columns) {
-                any << QStringLiteral("%1 = '%2'").arg(c, quoted);
-            }
-            named.emplace_back(store_.number(QStringLiteral("SELECT COUNT(*) FROM PONENCIAS "
-                                                            "WHERE %1")
-                                                 .arg(any.join(QStringLiteral(" OR ")))),
-                               *law[0]);
+        QString perColumn;
+        for (int i = 1; i <= columns.size(); ++i) {
+            perColumn += QStringLiteral("SUM(place = %1), ").arg(i);
         }
-        std::stable_sort(named.begin(), named.end(),
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-        auto cells = [&](const QString& condition) {
+        std::vector<Row> named = store_.rows(
+            QStringLiteral("SELECT law, %1COUNT(DISTINCT proposal) FROM (%2) GROUP BY law "
+                           "COLLATE %3 ORDER BY law COLLATE %3")
+                .arg(perColumn, mentions.join(QStringLiteral(" UNION ALL ")),
+                     QLatin1String(kJetTextCollation)));
+        const auto count = [&](const Row& r, std::size_t i) {
+            return r[i].value_or(QString()).toLongLong();
+        };
+        const std::size_t anyColumn = std::size_t(columns.size()) + 1;
+        std::stable_sort(named.begin(), named.end(), [&](const Row& a, const Row& b) {
+            return count(a, anyColumn) > count(b, anyColumn);
+        });
+        const auto cells = [&](const Row& r, std::size_t first) {
             QString text;
-            for (const QString& c : columns) {
-                text += QStringLiteral("<td class=\"numero\">%1</td>")
-                            .arg(Number(store_.number(
-                                QStringLiteral("SELECT COUNT(*) FROM PONENCIAS WHERE %1")
-                                    .arg(QString(condition).replace(QStringLiteral("{c}"), c)))));
+            for (std::size_t i = first; i < first + std::size_t(columns.size()); ++i) {
+                text += QStringLiteral("<td class=\"numero\">%1</td>").arg(Number(count(r, i)));
             }
             return text;
         };
-        for (const auto& [count, law] : named) {
-            const QString quoted = QString(law).replace(QLatin1Char('\''), QStringLiteral("''"));
+        for (const Row& law : named) {
             html_ += QStringLiteral("<tr><td>%1</td>%2<td class=\"numero\">%3</td></tr>")
-                         .arg(law.toHtmlEscaped(), cells(QStringLiteral("{c} = '%1'").arg(quoted)),
-                              Number(count));
+                         .arg(law[0].value_or(QString()).toHtmlEscaped(), cells(law, 1),
+                              Number(count(law, anyColumn)));
         }
-        html_ += QStringLiteral(
-                     "<tr><td><i>No aplica</i></td>%1<td></td></tr>"
-                     "<tr><td><i>(vacío)</i></td>%2<td></td></tr>"
-                     "<tr><td><i>(nulo)</i></td>%3<td></td></tr></table>")
-                     .arg(cells(QStringLiteral("{c} = 'No aplica'")),
-                          cells(QStringLiteral("{c} = ''")), cells(QStringLiteral("{c} IS NULL")));
+        QStringList blanks;
+        for (const char* condition : {"%1 = 'No aplica'", "%1 = ''", "%1 IS NULL"}) {
+            for (const QString& c : columns) {
+                blanks << QStringLiteral("SUM(%1)").arg(QString::fromLatin1(condition).arg(c));
+            }
+        }
+        const std::vector<Row> none = store_.rows(
+            QStringLiteral("SELECT %1 FROM PONENCIAS").arg(blanks.join(QStringLiteral(", "))));
+        if (!none.empty()) {
+            const std::size_t n = std::size_t(columns.size());
+            html_ += QStringLiteral(
+                         "<tr><td><i>No aplica</i></td>%1<td></td></tr>"
+                         "<tr><td><i>(vacío)</i></td>%2<td></td></tr>"
+                         "<tr><td><i>(nulo)</i></td>%3<td></td></tr>")
+                         .arg(cells(none[0], 0), cells(none[0], n), cells(none[0], 2 * n));
+        }
+        html_ += QStringLiteral("</table>");
 
         // How many laws each proposal names.
         QStringList terms;
@@ -700,14 +698,8 @@ private:
 
 }  // namespace
 
-bool TypologyHtml(sqlite3* db, QString* html, QString* error) {
-    Writer writer(db);
-    *html = writer.compose();
-    if (!writer.error().isEmpty()) {
-        *error = writer.error();
-        return false;
-    }
-    return true;
+QString TypologyHtml(const StoreSnapshot& snapshot) {
+    return Writer(snapshot).compose();
 }
 
 }  // namespace ponencias::documents

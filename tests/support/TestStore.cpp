@@ -75,7 +75,7 @@ void TemporaryStore::use() {
 }
 
 QString SampleDatabasePath() {
-    return QStringLiteral(PONENCIAS_APP_DIR "/") + QString::fromLatin1(kProposalDataFileName);
+    return QStringLiteral(PONENCIAS_SAMPLE_DATABASE);
 }
 
 void UseSampleDatabase() {

@@ -34,7 +34,8 @@ private:
     QString path_;
 };
 
-// The bundled sample database that the build puts in the application folder.
+// The sample database the build generates (the application folder holds the configured data
+// file, which is this sample unless PONENCIAS_DATA_FILE names another).
 QString SampleDatabasePath();
 // Makes the sample the program's data file.
 void UseSampleDatabase();

@@ -1,22 +1,14 @@
-// Renders the two reference documents of the application folder:
-//
-//     ponencias-document-renderer --base Ponencias.mdb --glosario GLOSARIO.pdf
-//                                 --tipologia TIPOLOGIA.pdf
-//
-// The typology is read from the store given, so it describes the data delivered with it.
-
-#include <sqlite3.h>
+// The reference documents printed to PDF: rich text laid out on letter-size pages with a
+// footer, composed in memory so that only a finished document reaches the disk.
 
 #include <QAbstractTextDocumentLayout>
-#include <QCommandLineParser>
-#include <QFile>
-#include <QGuiApplication>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTextDocument>
-#include <cstdio>
+#include <stdexcept>
 
 #include "Documents.h"
 
@@ -46,13 +38,12 @@ QString StyleSheet() {
 
 }  // namespace
 
-bool WritePdf(const QString& path, const QString& title, const QString& html, QString* error) {
-    // Written beside the target and moved into place, so that an interrupted build leaves no
-    // truncated document in the application folder.
-    const QString partial = path + QStringLiteral(".parcial");
-    QFile::remove(partial);
+QByteArray PdfDocument(const QString& title, const QString& html) {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(partial);
+        QPdfWriter writer(&buffer);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Ponencias"));
         writer.setResolution(300);
@@ -60,8 +51,7 @@ bool WritePdf(const QString& path, const QString& title, const QString& html, QS
                                          QMarginsF(22, 20, 22, 16), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer)) {
-            *error = QStringLiteral("no se pudo escribir %1").arg(partial);
-            return false;
+            throw std::runtime_error("no se pudo componer el PDF");
         }
 
         QTextDocument document;
@@ -102,61 +92,10 @@ bool WritePdf(const QString& path, const QString& title, const QString& html, QS
                              QStringLiteral("Página %1 de %2").arg(i + 1).arg(pages));
         }
         if (!painter.end()) {
-            *error = QStringLiteral("no se pudo terminar %1").arg(partial);
-            return false;
+            throw std::runtime_error("no se pudo terminar el PDF");
         }
     }
-    QFile::remove(path);
-    if (!QFile::rename(partial, path)) {
-        QFile::remove(partial);
-        *error = QStringLiteral("no se pudo escribir %1").arg(path);
-        return false;
-    }
-    return true;
+    return pdf;
 }
 
 }  // namespace ponencias::documents
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption base(QStringLiteral("base"), QStringLiteral("Base de ponencias."),
-                                  QStringLiteral("ARCHIVO"));
-    const QCommandLineOption glossary(
-        QStringLiteral("glosario"), QStringLiteral("PDF del glosario."), QStringLiteral("ARCHIVO"));
-    const QCommandLineOption typology(QStringLiteral("tipologia"),
-                                      QStringLiteral("PDF de la tipología."),
-                                      QStringLiteral("ARCHIVO"));
-    parser.addOptions({base, glossary, typology});
-    parser.process(app);
-    if (!parser.isSet(base) || !parser.isSet(glossary) || !parser.isSet(typology)) {
-        parser.showHelp(1);
-    }
-
-    using namespace ponencias::documents;
-    QString error;
-    if (!WritePdf(parser.value(glossary), QStringLiteral("Glosario de términos"), GlossaryHtml(),
-                  &error)) {
-        std::fprintf(stderr, "ponencias-document-renderer: %s\n", qPrintable(error));
-        return 1;
-    }
-
-    sqlite3* db = nullptr;
-    const QByteArray path = parser.value(base).toUtf8();
-    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    QString html;
-    bool ok = rc == SQLITE_OK && TypologyHtml(db, &html, &error);
-    if (rc != SQLITE_OK) {
-        error = QStringLiteral("no se pudo abrir %1: %2")
-                    .arg(parser.value(base), QString::fromUtf8(sqlite3_errmsg(db)));
-    }
-    sqlite3_close(db);
-    ok = ok &&
-         WritePdf(parser.value(typology), QStringLiteral("Tipología de variables"), html, &error);
-    if (!ok) {
-        std::fprintf(stderr, "ponencias-document-renderer: %s\n", qPrintable(error));
-        return 1;
-    }
-    return 0;
-}

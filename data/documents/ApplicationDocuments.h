@@ -1,0 +1,66 @@
+#pragma once
+
+// The documents delivered beside the data file in the application folder: the whole database
+// as a workbook and the typology of its variables, both derived from the data file, and the
+// glossary. The build and `ponencias-cli documentos` write them with this same code.
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+
+namespace ponencias {
+class StoreSnapshot;
+}
+
+namespace ponencias::documents {
+
+inline constexpr const char* kWorkbookFileName = "Ponencias.xls";
+inline constexpr const char* kGlossaryFileName = "Glosario de términos.pdf";
+inline constexpr const char* kTypologyFileName = "Tipología de Variables.pdf";
+
+// A document that could not be written; the Spanish message names the file and the reason.
+class DocumentWriteError : public std::runtime_error {
+public:
+    DocumentWriteError(const QString& path, const QString& reason);
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// A proposals database to derive documents from: the store's copy of the file, checked to hold
+// PONENCIAS with every column the program names and at least one proposal. Throws StoreError,
+// in the store's numbers and words and naming the file, when it is not such a database.
+class ProposalDatabase {
+public:
+    explicit ProposalDatabase(const QString& dataFile);
+    ~ProposalDatabase();
+
+    const QString& dataFile() const { return dataFile_; }
+    long long proposals() const { return proposals_; }
+    const StoreSnapshot& snapshot() const { return *snapshot_; }
+
+private:
+    QString dataFile_;
+    std::shared_ptr<StoreSnapshot> snapshot_;
+    long long proposals_ = 0;
+};
+
+// Writes a file under a temporary name in its folder, then renames it into place: a failure
+// leaves the previous file as it was and no partial one. `write` fills the temporary file given
+// by its path. Throws DocumentWriteError, or passes on what `write` throws.
+void PlaceFile(const QString& path, const std::function<void(const QString& partial)>& write);
+
+// Each document on its own; they throw DocumentWriteError when the file cannot be written and
+// StoreError when the store fails.
+void WriteGlossary(const QString& path);
+void WriteTypology(const ProposalDatabase& database, const QString& path);
+void WriteWorkbook(const ProposalDatabase& database, const QString& path);
+
+// The three documents for `dataFile` written into `folder` under their delivered names. The
+// data file is read and checked, and the typology composed, before anything is written, so a
+// file that is not a proposals database leaves the folder as it was.
+void WriteApplicationDocuments(const QString& dataFile, const QString& folder);
+
+}  // namespace ponencias::documents

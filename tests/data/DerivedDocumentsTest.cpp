@@ -1,0 +1,169 @@
+// The application folder's documents derived from a data file other than the sample: the
+// workbook holds exactly that file's rows, the typology names its values, and a file that is
+// not a proposals database leaves the folder as it was.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "NonSampleStore.h"
+#include "documents/ApplicationDocuments.h"
+#include "export/XlsxReader.h"
+#include "hardening/CliRunner.h"
+#include "store/StoreError.h"
+
+namespace {
+
+using namespace ponencias;
+using namespace ponencias::test;
+
+const QString kWorkbook = QString::fromUtf8(documents::kWorkbookFileName);
+const QString kTypology = QString::fromUtf8(documents::kTypologyFileName);
+const QString kGlossary = QString::fromUtf8(documents::kGlossaryFileName);
+
+QString PdfText(const QString& path) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0) {
+        throw std::runtime_error("pdftotext (poppler-utils) could not read " + path.toStdString());
+    }
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A folder whose documents are already there: what a failing run must leave untouched.
+struct FolderWithPreviousDocuments {
+    QTemporaryDir dir;
+    FolderWithPreviousDocuments() {
+        for (const QString& name : {kWorkbook, kTypology, kGlossary}) {
+            QFile file(dir.filePath(name));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("previous " + name.toUtf8());
+        }
+    }
+    void expectUntouched() const {
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        for (const QString& name : {kWorkbook, kTypology, kGlossary}) {
+            EXPECT_EQ(Contents(dir.filePath(name)), "previous " + name.toUtf8())
+                << name.toStdString();
+        }
+    }
+};
+
+TEST(DerivedDocuments, FollowTheDataFileNotTheSample) {
+    const TemporaryStore store(NonSampleProposals());
+    QTemporaryDir folder;
+    documents::WriteApplicationDocuments(store.path(), folder.path());
+
+    const XlsxSheet sheet = ReadXlsx(folder.filePath(kWorkbook));
+    ASSERT_EQ(sheet.maxRow(), 1 + int(NonSampleProposals().size()));
+    QSet<QString> folios, titles, states;
+    for (int row = 2; row <= sheet.maxRow(); ++row) {
+        folios << sheet.text(row, 1);
+        states << sheet.text(row, 3);
+        titles << sheet.text(row, 11);
+    }
+    EXPECT_EQ(folios, (QSet<QString>{"9001", "9002", "9003"}));
+    EXPECT_EQ(states, (QSet<QString>{"Ultramaría", "Islas Ñúblicas"}));
+    EXPECT_EQ(titles, (QSet<QString>{"Título único de Zoë", "Otra ponencia de Añil",
+                                     "Tercera propuesta de Öland"}));
+
+    const QString typology = PdfText(folder.filePath(kTypology));
+    for (const char* value :
+         {"Ultramaría", "Islas Ñúblicas", "Pingüinos d'Aragón", "Cigüeñas", "Ñandúes de l'Empordà",
+          "Vía Láctea y pequeñez", "Cañero jubilado", "Ley del Ñandú", "Código Ártico"}) {
+        EXPECT_TRUE(typology.contains(QString::fromUtf8(value))) << value;
+    }
+    // Counted in this file: three proposals, none of the sample's 3,420 or its entities.
+    EXPECT_TRUE(typology.contains(QStringLiteral("reúne 3 ponencias")));
+    EXPECT_FALSE(typology.contains(QStringLiteral("3,420")));
+    EXPECT_FALSE(typology.contains(QStringLiteral("Aguascalientes")));
+    EXPECT_TRUE(PdfText(folder.filePath(kGlossary)).contains(QStringLiteral("COFIPE")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST(DerivedDocuments, CommandWritesTheSameThreeDocumentsAndSaysNothing) {
+    const TemporaryStore store(NonSampleProposals());
+    FolderWithPreviousDocuments folder;
+    const CliResult result =
+        RunCli({"documentos", "--base", store.path(), "--carpeta", folder.dir.path()});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.err.isEmpty());
+    EXPECT_EQ(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    EXPECT_EQ(ReadXlsx(folder.dir.filePath(kWorkbook)).text(2, 3).isEmpty(), false);
+    EXPECT_TRUE(PdfText(folder.dir.filePath(kTypology)).contains(QStringLiteral("Ultramaría")));
+    EXPECT_TRUE(Contents(folder.dir.filePath(kGlossary)).startsWith("%PDF-"));
+    // Readable by everyone, as any file the build or the user makes.
+    EXPECT_TRUE(QFile::permissions(folder.dir.filePath(kTypology)) & QFile::ReadOther);
+}
+
+TEST(DerivedDocuments, FileThatIsNotAProposalsDatabaseWritesNothing) {
+    FolderWithPreviousDocuments folder;
+    // An Access file without PONENCIAS: the store's numbered message, naming the file.
+    const QString access = QStringLiteral(PONENCIAS_ACCESS_WITHOUT_PROPOSALS);
+    ASSERT_TRUE(QFile::exists(access)) << access.toStdString();
+    CliResult result = RunCli({"documentos", "--base", access, "--carpeta", folder.dir.path()});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.startsWith("Error 3078: ")) << result.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(result.err).contains(access));
+    EXPECT_TRUE(result.out.isEmpty());
+    folder.expectUntouched();
+
+    // A column missing.
+    QStringList columns = AllProposalColumns();
+    columns.removeAll(QStringLiteral("SUBTEMA"));
+    const TemporaryStore lacking(NonSampleProposals(), columns);
+    result = RunCli({"documentos", "--base", lacking.path(), "--carpeta", folder.dir.path()});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.startsWith("Error 3265: ")) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("SUBTEMA"));
+    folder.expectUntouched();
+
+    // No proposal at all, and a file that is no database.
+    const TemporaryStore empty({});
+    result = RunCli({"documentos", "--base", empty.path(), "--carpeta", folder.dir.path()});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(QString::fromUtf8(result.err).contains(empty.path()));
+    result = RunCli(
+        {"documentos", "--base", folder.dir.filePath(kGlossary), "--carpeta", folder.dir.path()});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.startsWith("Error 3343: ")) << result.err.toStdString();
+    folder.expectUntouched();
+}
+
+TEST(DerivedDocuments, UnwritableOutputIsUsageStatusAndKeepsThePreviousDocument) {
+    const TemporaryStore store(NonSampleProposals());
+    QTemporaryDir parent;
+    const QString missing = parent.filePath(QStringLiteral("no-existe"));
+    CliResult result = RunCli({"documentos", "--base", store.path(), "--carpeta", missing});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(result.err).contains(missing + QLatin1Char('/') + kWorkbook))
+        << result.err.toStdString();
+    EXPECT_FALSE(QFile::exists(missing));
+
+    result = RunCli({"documentos", "--base", store.path()});
+    EXPECT_EQ(result.exitCode, 1);
+
+    // A write that fails half-way: the previous file stays, and no partial file is left.
+    FolderWithPreviousDocuments folder;
+    EXPECT_THROW(documents::PlaceFile(folder.dir.filePath(kWorkbook),
+                                      [](const QString& partial) {
+                                          QFile file(partial);
+                                          file.open(QIODevice::WriteOnly);
+                                          file.write("half a workbook");
+                                          throw documents::DocumentWriteError(partial, "lleno");
+                                      }),
+                 documents::DocumentWriteError);
+    folder.expectUntouched();
+}
+
+}  // namespace
