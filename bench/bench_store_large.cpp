@@ -3,6 +3,7 @@
 //   - a store of 100,000 proposals cycled from the sample's rows: the first opening, then the
 //     first opening followed by the search result over all of it, ordered as every search is,
 //     read through Fields(name).Text() as the export reads it;
+//   - the application folder's documents derived from that store (`ponencias-cli documentos`);
 //   - one search repeated 1,000 times on the sample, and the data file replaced by new versions
 //     again and again, each time opened and searched: resident memory must level off.
 //
@@ -17,10 +18,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "documents/ApplicationDocuments.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
@@ -154,6 +157,24 @@ int OpenAndRead(const QString& store) {
     return rows == kLargeCount ? 0 : 1;
 }
 
+// The workbook, the typology and the glossary for the store, as `ponencias-cli documentos`
+// writes them; the export benchmark predicts the workbook's share.
+int Documents(const QString& store, const QString& folder) {
+    QElapsedTimer timer;
+    timer.start();
+    documents::WriteApplicationDocuments(store, folder);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    std::printf(
+        "  documents derived (Ponencias.xls %lld bytes, typology %lld bytes): %.0f ms, "
+        "peak RSS %ld MB\n",
+        static_cast<long long>(
+            QFileInfo(QDir(folder).filePath(documents::kWorkbookFileName)).size()),
+        static_cast<long long>(
+            QFileInfo(QDir(folder).filePath(documents::kTypologyFileName)).size()),
+        ms, PeakRssMegabytes());
+    return 0;
+}
+
 // One search repeated in one process, as a long session of the query window would run it.
 int Repeat(const QString& sample, int times) {
     SetProposalDataFile(sample);
@@ -214,6 +235,9 @@ int Child(const QStringList& arguments) {
         if (arguments.value(1) == QLatin1String("--read")) {
             return OpenAndRead(arguments.value(2));
         }
+        if (arguments.value(1) == QLatin1String("--documents")) {
+            return Documents(arguments.value(2), arguments.value(3));
+        }
         if (arguments.value(1) == QLatin1String("--repeat")) {
             return Repeat(arguments.value(2), 1000);
         }
@@ -223,6 +247,9 @@ int Child(const QStringList& arguments) {
     } catch (const StoreError& error) {
         std::fprintf(stderr, "Error %d: %s\n", error.number(), qPrintable(error.description()));
         return 2;
+    } catch (const documents::DocumentWriteError& error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
     }
     return -1;
 }
@@ -239,7 +266,9 @@ int RunChild(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // The documents are printed with real fonts, which needs a GUI application; no window opens.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.value(1).startsWith(QLatin1String("--"))) {
         return Child(arguments);
@@ -265,6 +294,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(QFileInfo(large).size()), timer.nsecsElapsed() / 1e6);
     int status = RunChild({QStringLiteral("--open"), large});
     status |= RunChild({QStringLiteral("--read"), large});
+    status |= RunChild({QStringLiteral("--documents"), large, temp.path()});
     std::printf("Long session:\n");
     status |= RunChild({QStringLiteral("--repeat"), sample});
     status |= RunChild({QStringLiteral("--versions"), sample, temp.path()});
