@@ -447,14 +447,19 @@ private:
         html_ += QStringLiteral(
             "<table width=\"80%\" cellspacing=\"0\"><tr><th>Grupo de edad</th>"
             "<th width=\"18%\">Ponencias</th><th width=\"14%\">%</th></tr>");
+        // Every band counted in one pass.
+        QStringList sums;
         for (const Band& b : bands) {
-            const long long n = store_.number(
-                QStringLiteral("SELECT COUNT(*) FROM PONENCIAS WHERE %1 AND CAST(EDAD AS INTEGER) "
-                               "BETWEEN %2 AND %3")
-                    .arg(valid)
-                    .arg(b.low)
-                    .arg(b.high));
-            html_ += countRow(QString::fromUtf8(b.label), n);
+            sums << QStringLiteral("SUM(CAST(EDAD AS INTEGER) BETWEEN %1 AND %2)")
+                        .arg(b.low)
+                        .arg(b.high);
+        }
+        const std::vector<Row> counts =
+            store_.rows(QStringLiteral("SELECT %1 FROM PONENCIAS WHERE %2")
+                            .arg(sums.join(QStringLiteral(", ")), valid));
+        for (std::size_t i = 0; i < std::size(bands); ++i) {
+            const long long n = counts.empty() ? 0 : counts[0][i].value_or(QString()).toLongLong();
+            html_ += countRow(QString::fromUtf8(bands[i].label), n);
         }
         const long long none = total_ - count;
         html_ += QStringLiteral(
@@ -487,8 +492,12 @@ private:
         html_ += QStringLiteral("</table>");
     }
 
-    // The classification as stored: axis, subtopic, category and the number of proposals.
-    std::vector<Row> classification() {
+    // The classification as stored: axis, subtopic, category and the number of proposals. Read
+    // once; the subtopics and the categories both show it.
+    const std::vector<Row>& classification() {
+        if (classification_) {
+            return *classification_;
+        }
         std::vector<Row> rows = store_.rows(QStringLiteral(
             "SELECT EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA, COUNT(*) FROM PONENCIAS "
             "GROUP BY 1, 2, 3"));
@@ -501,11 +510,12 @@ private:
             }
             return Before(a[2], b[2]);
         });
-        return rows;
+        classification_ = std::move(rows);
+        return *classification_;
     }
 
     void subtopics() {
-        const std::vector<Row> rows = classification();
+        const std::vector<Row>& rows = classification();
         // Subtopic name -> the axes it appears under.
         QMap<QString, QSet<QString>> axesOf;
         for (const Row& r : rows) {
@@ -562,7 +572,7 @@ private:
     }
 
     void categories() {
-        const std::vector<Row> rows = classification();
+        const std::vector<Row>& rows = classification();
         html_ += QStringLiteral(
             "<h3>Valores</h3><p>Categorías de cada subtema, agrupadas por eje temático y "
             "subtema, con el número de ponencias que clasifican.</p>"
@@ -700,6 +710,7 @@ private:
 
     Store store_;
     std::vector<Presence> presence_;  // by the index in kColumns
+    std::optional<std::vector<Row>> classification_;
     long long total_ = 0;
     QString html_;
 };
