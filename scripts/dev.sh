@@ -21,7 +21,7 @@ packages=(
     libgtest-dev libgmock-dev
     fonts-liberation xdg-utils
 )
-test_packages=(mdbtools libreoffice-calc-nogui desktop-file-utils util-linux)
+test_packages=(mdbtools libreoffice-calc-nogui desktop-file-utils util-linux poppler-utils)
 fuzz_packages=(clang libclang-rt-14-dev)
 bench_packages=(python3-xlsxwriter)
 
