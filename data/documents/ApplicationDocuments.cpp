@@ -76,9 +76,10 @@ void WritePdf(const QString& path, const QString& title, const QString& html) {
 }  // namespace
 
 DocumentWriteError::DocumentWriteError(const QString& path, const QString& reason)
-    : std::runtime_error(
-          QStringLiteral("No se pudo escribir «%1»: %2").arg(path, reason).toStdString()),
-      message_(QStringLiteral("No se pudo escribir «%1»: %2").arg(path, reason)) {}
+    : DocumentWriteError(QStringLiteral("No se pudo escribir «%1»: %2").arg(path, reason)) {}
+
+DocumentWriteError::DocumentWriteError(const QString& message)
+    : std::runtime_error(message.toStdString()), message_(message) {}
 
 ProposalDatabase::ProposalDatabase(const QString& dataFile)
     : dataFile_(dataFile), snapshot_(LoadStoreSnapshot(dataFile)) {

@@ -26,6 +26,7 @@ public:
     const QString& message() const { return message_; }
 
 private:
+    explicit DocumentWriteError(const QString& message);
     QString message_;
 };
 

@@ -1,10 +1,11 @@
 # Configures a second build folder with PONENCIAS_DATA_FILE naming a small non-sample file, builds
 # only the application folder's data, and checks what the folder holds. Also: a missing file
 # stops the configure step naming it, a file that is not a proposals database stops the build
-# with the store's message, and a changed file rebuilds only what derives from it.
+# with the store's message, and a changed file rebuilds only what derives from it. Built like the
+# calling build (compiler, type, sanitizers), so the compiler cache serves most of it.
 #
 # cmake -DSOURCE_DIR= -DWORK_DIR= -DMAKE_STORE= -DNOT_PROPOSALS= -DGENERATOR= -DBUILD_TYPE=
-#       -DWERROR= -DCXX= -DCC= -P CheckDataFileBuild.cmake
+#       -DWERROR= -DSANITIZE= -DCXX= -DCC= -P CheckDataFileBuild.cmake
 
 set(build ${WORK_DIR}/build)
 set(bin ${build}/bin)
@@ -28,7 +29,7 @@ endfunction()
 function(configure data_file)
     run(${ARGN} COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${build} -G ${GENERATOR}
         -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_C_COMPILER=${CC}
-        -DPONENCIAS_WERROR=${WERROR} -DPONENCIAS_BUILD_TESTS=OFF -DPONENCIAS_BUILD_BENCH=OFF
+        -DPONENCIAS_WERROR=${WERROR} -DPONENCIAS_SANITIZE=${SANITIZE} -DPONENCIAS_BUILD_TESTS=OFF -DPONENCIAS_BUILD_BENCH=OFF
         -DPONENCIAS_DATA_FILE=${data_file})
     set(output "${output}" PARENT_SCOPE)
 endfunction()
