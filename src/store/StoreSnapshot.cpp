@@ -387,13 +387,13 @@ std::shared_ptr<StoreSnapshot> BuildAccessSnapshot(const QString& path, QByteArr
     }
     Database d;
     d.db = NewDatabase();
-    QByteArray image = ImportAccessDatabase(bytes, path);
+    AccessImport imported = ImportAccessDatabase(bytes, path);
     bytes = QByteArray();
-    if (!image.isEmpty() && !Deserialize(d.db, "main", image, false)) {
+    if (!imported.image.isEmpty() && !Deserialize(d.db, "main", imported.image, false)) {
         throw CorruptError(path, ErrorText(d.db));
     }
     LockDown(d.db);
-    return std::make_shared<StoreSnapshot>(d.release(), path);
+    return std::make_shared<StoreSnapshot>(d.release(), path, std::move(imported.notes));
 }
 
 StoreError ReadError(const QString& path, int error) {
@@ -446,8 +446,8 @@ DataFileKind DataFileKindOf(const QByteArray& head) {
     return DataFileKind::Unknown;
 }
 
-StoreSnapshot::StoreSnapshot(sqlite3* db, QString dataFile)
-    : db_(db), dataFile_(std::move(dataFile)) {}
+StoreSnapshot::StoreSnapshot(sqlite3* db, QString dataFile, QStringList importNotes)
+    : db_(db), dataFile_(std::move(dataFile)), importNotes_(std::move(importNotes)) {}
 
 StoreSnapshot::~StoreSnapshot() {
     sqlite3_close(db_);
