@@ -295,8 +295,8 @@ const char* ColumnAffinity(int type) {
             return "INTEGER";
         case MDB_FLOAT:
         case MDB_DOUBLE:
-        case MDB_MONEY:
             return "REAL";
+        case MDB_MONEY:
         case MDB_NUMERIC:
             // No affinity: each decimal keeps the storage class BindDecimal chose for it.
             return "";
@@ -431,33 +431,70 @@ private:
         }
         writer.BeginTable(tableName, names, types);
 
+        // The table definition's row count is not kept exact by Access: every row the data
+        // pages hold is read, page by page, and a row that cannot be read is damage (libmdb's
+        // own row loop would pass over it in silence). A file cut short is told by its pages,
+        // before the rows are read.
         std::vector<MdbField> fields(table->num_cols);
         mdb_rewind_table(table);
-        // The table definition's row count is not kept exact by Access: every row the data
-        // pages hold is read. A file cut short is told by its pages, before the rows are read.
-        while (mdb_fetch_row(table)) {
-            int start = 0;
-            size_t size = 0;
-            if (mdb_find_row(mdb_, int(table->cur_row) - 1, &start, &size) != 0) {
-                throw TableFailure("una fila está fuera de su página");
+        const int countAt = mdb_->fmt->row_count_offset;
+        const int maxRows = int(pageSize_ - size_t(countAt) - 2) / 2;
+        while (mdb_read_next_dpg(table) != 0) {
+            const guint32 page = table->cur_phys_pg;
+            const int rows = mdb_get_int16(mdb_->pg_buf, countAt);
+            if (rows < 0 || rows > maxRows) {
+                throw TableFailure("una página de datos no es válida");
             }
-            start &= 0x1fff;
-            const int count = mdb_crack_row(table, start, size, fields.data());
-            if (count < 0) {
-                throw TableFailure("una fila no se puede descifrar");
-            }
-            sqlite3_stmt* insert = writer.row();
-            for (int f = 0; f < count && f < int(table->num_cols); ++f) {
-                const MdbField& field = fields[size_t(f)];
-                if (field.colnum < 0 || field.colnum >= int(columns.size())) {
-                    throw TableFailure("una fila nombra una columna inexistente");
+            for (int row = 0; row < rows; ++row) {
+                int start = 0;
+                size_t size = 0;
+                if (mdb_find_row(mdb_, row, &start, &size) != 0) {
+                    throw TableFailure("una fila está fuera de su página");
                 }
-                BindValue(insert, field.colnum + 1, columns[size_t(field.colnum)], tableName,
-                          field);
+                if ((start & kDeletedRow) != 0) {
+                    continue;
+                }
+                if ((start & kMovedRow) != 0) {
+                    // The row was moved to another page; its place keeps where to.
+                    if (size < 4) {
+                        throw TableFailure("una fila trasladada no dice adónde");
+                    }
+                    const guint32 target = guint32(mdb_get_int32(mdb_->pg_buf, start & 0x1fff));
+                    if (mdb_read_pg(mdb_, target >> 8) != ssize_t(pageSize_) ||
+                        mdb_->pg_buf[0] != MDB_PAGE_DATA ||
+                        mdb_find_row(mdb_, int(target & 0xff), &start, &size) != 0) {
+                        throw TableFailure("una fila trasladada está fuera de su página");
+                    }
+                    ReadRow(table, start & 0x1fff, size, columns, tableName, fields, writer);
+                    if (mdb_read_pg(mdb_, page) != ssize_t(pageSize_)) {
+                        throw TableFailure("una página de datos no se puede releer");
+                    }
+                    continue;
+                }
+                ReadRow(table, start & 0x1fff, size, columns, tableName, fields, writer);
             }
-            writer.EndRow();
         }
         writer.EndTable();
+    }
+
+    static constexpr int kDeletedRow = 0x4000;
+    static constexpr int kMovedRow = 0x8000;
+
+    void ReadRow(MdbTableDef* table, int start, size_t size, std::vector<ColumnReading>& columns,
+                 const QString& tableName, std::vector<MdbField>& fields, SqliteWriter& writer) {
+        const int count = mdb_crack_row(table, start, size, fields.data());
+        if (count < 0) {
+            throw TableFailure("una fila no se puede descifrar");
+        }
+        sqlite3_stmt* insert = writer.row();
+        for (int f = 0; f < count && f < int(table->num_cols); ++f) {
+            const MdbField& field = fields[size_t(f)];
+            if (field.colnum < 0 || field.colnum >= int(columns.size())) {
+                throw TableFailure("una fila nombra una columna inexistente");
+            }
+            BindValue(insert, field.colnum + 1, columns[size_t(field.colnum)], tableName, field);
+        }
+        writer.EndRow();
     }
 
     // A page the table's usage map names beyond the file's end means the file was cut short:
