@@ -19,16 +19,20 @@ using namespace ponencias::test;
 
 namespace {
 
-// Every row of `sql` on `file`, each value as the store's text.
-std::vector<QStringList> Rows(const QString& file, const QString& sql) {
+// Every row of `sql` on `file`, each value as the store's text; `header` gets the column names.
+std::vector<QStringList> Rows(const QString& file, const QString& sql,
+                              QStringList* header = nullptr) {
     std::vector<QStringList> rows;
     SetProposalDataFile(file);
     OpenProposalStore();
     ProposalRecordset->Open(sql, *ProposalConnection, adOpenDynamic, adLockOptimistic);
-    const QStringList header = ProposalRecordset->columnNames();
+    const QStringList names = ProposalRecordset->columnNames();
+    if (header != nullptr) {
+        *header = names;
+    }
     for (ProposalRecordset->MoveFirst(); !ProposalRecordset->Eof(); ProposalRecordset->MoveNext()) {
         QStringList row;
-        for (const QString& name : header) {
+        for (const QString& name : names) {
             row << ProposalRecordset->Fields(name).Text();
         }
         rows.push_back(row);
@@ -50,6 +54,37 @@ QString WithoutTrailingZeros(QString number) {
         }
     }
     return number;
+}
+
+TEST(AccessFile, ReadsTextNumbersAndDatesLikeMdbExport) {
+    QStringList header;
+    const auto rows = Rows(AccessTestFilePath(),
+                           QStringLiteral("SELECT * FROM datetest ORDER BY IDCol"), &header);
+    EXPECT_EQ(
+        Rows(AccessTestFilePath(), QStringLiteral("SELECT DISTINCT typeof(IDCol) FROM DateTest")),
+        std::vector<QStringList>({{"integer"}}));
+
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0][header.indexOf("DateTimeCol")], QStringLiteral("2021-12-02 00:00:00"));
+    EXPECT_EQ(rows[1][header.indexOf("LongTextCol")], QStringLiteral("Year 9999"));
+    EXPECT_TRUE(rows[1][header.indexOf("DateCol")].startsWith(QStringLiteral("9999-")));
+    EXPECT_EQ(rows[5][header.indexOf("LongTextCol")], QStringLiteral("New line\r\nin field"));
+
+    const QByteArray exported = MdbExport(AccessTestFilePath(), QStringLiteral("DateTest"));
+    ASSERT_FALSE(exported.isEmpty());
+    const std::vector<QStringList> expected = ParseCsv(exported);
+    ASSERT_EQ(expected.size(), rows.size() + 1);
+    EXPECT_EQ(expected[0], header);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (qsizetype c = 0; c < header.size(); ++c) {
+            if (header[c].contains(QLatin1String("Date")) ||
+                header[c].contains(QLatin1String("Time"))) {
+                continue;  // mdb-export cannot write dates outside 1900-2700; ours are ISO text
+            }
+            EXPECT_EQ(rows[r][c], expected[r + 1][c])
+                << "row " << r << " " << header[c].toStdString();
+        }
+    }
 }
 
 TEST(AccessSamples, DecimalsReadWithTheirOwnScaleAndSign) {
