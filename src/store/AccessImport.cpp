@@ -353,7 +353,8 @@ struct ColumnReading {
 
 class AccessReader {
 public:
-    AccessReader(const QByteArray& bytes) : bytes_(bytes) {
+    AccessReader(const QByteArray& bytes, QString requiredTable)
+        : bytes_(bytes), requiredTable_(std::move(requiredTable)) {
         // Text must come out as UTF-8 and Jet 3 text in the file's own code page, whatever the
         // environment says.
         unsetenv("MDBICONV");
@@ -389,8 +390,8 @@ public:
                 ReadTable(entry, tableName, writer);
             } catch (const TableFailure& failure) {
                 writer.AbandonTable();
-                // Only the proposals are needed whole; any other table is left out.
-                if (tableName.compare(QLatin1String(kProposalTable), Qt::CaseInsensitive) == 0) {
+                // Only the table the store needs must be read whole; any other is left out.
+                if (tableName.compare(requiredTable_, Qt::CaseInsensitive) == 0) {
                     throw ImportFailure("la tabla " + tableName.toStdString() +
                                         " no se puede leer entera (" + failure.what() + ")");
                 }
@@ -404,8 +405,6 @@ public:
     const QStringList& notes() const { return notes_; }
 
 private:
-    static constexpr const char* kProposalTable = "PONENCIAS";
-
     void ReadTable(MdbCatalogEntry* entry, const QString& tableName, SqliteWriter& writer) {
         MdbTableDef* table = mdb_read_table(entry);
         if (table == nullptr) {
@@ -774,6 +773,7 @@ private:
     }
 
     const QByteArray& bytes_;
+    QString requiredTable_;  // the one table that must be read whole
     MdbHandle* mdb_ = nullptr;
     size_t pageSize_ = 4096;
     size_t budget_ = 0;
@@ -797,7 +797,8 @@ bool WriteAll(int fd, const char* data, size_t size) {
     return true;
 }
 
-[[noreturn]] void RunChild(int out, const QByteArray& bytes, int seconds) {
+[[noreturn]] void RunChild(int out, const QByteArray& bytes, const QString& requiredTable,
+                           int seconds) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     // libmdb reports damage on standard error; the parent reports it in its own words.
     const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
@@ -821,7 +822,7 @@ bool WriteAll(int fd, const char* data, size_t size) {
     char kind = kResultOk;
     QByteArray payload;
     try {
-        AccessReader reader(bytes);
+        AccessReader reader(bytes, requiredTable);
         const QByteArray image = reader.Read();
         // The database image, then the notes, one a line.
         const uint64_t imageSize = uint64_t(image.size());
@@ -870,7 +871,8 @@ void SetAccessImportTimeLimit(int milliseconds) {
     g_timeLimitMs = milliseconds;
 }
 
-AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path) {
+AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
+                                  const QString& requiredTable) {
     const auto corrupt = [&](const QString& why) {
         return StoreError(StoreError::CorruptFile,
                           QStringLiteral("El archivo de datos «%1» está dañado o incompleto: %2.")
@@ -895,7 +897,7 @@ AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path) 
     }
     if (child == 0) {
         close(fds[0]);
-        RunChild(fds[1], bytes, int((limitMs + 999) / 1000));
+        RunChild(fds[1], bytes, requiredTable, int((limitMs + 999) / 1000));
     }
     close(fds[1]);
 

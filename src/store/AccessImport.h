@@ -21,14 +21,15 @@ struct AccessImport {
 // binary and attachment columns read empty, with a note.
 //
 // A table's recorded row count is only a hint: every row its data pages hold is read. A table
-// other than PONENCIAS that cannot be read is left out with a note; a PONENCIAS that cannot be
-// read whole, or a file cut short, is an error.
+// other than `requiredTable` that cannot be read is left out with a note; a `requiredTable` that
+// cannot be read whole, or a file cut short, is an error naming it.
 //
 // libmdb trusts the file's internal pointers; a damaged file can make it read out of bounds or
 // follow a page chain for ever. So the reading runs in a child process with a time limit: a child
 // that crashes, hangs or exceeds its limits costs an error, never the program. Throws StoreError
 // (CorruptFile) naming `path` when the file cannot be read whole.
-AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path);
+AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
+                                  const QString& requiredTable);
 
 // Time the reading may take before it is abandoned; 0 restores the default, which grows with the
 // file's size. For tests.

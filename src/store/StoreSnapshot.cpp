@@ -16,6 +16,7 @@
 
 #include "AccessImport.h"
 #include "JetDialect.h"
+#include "ProposalTable.h"
 #include "StoreError.h"
 
 namespace ponencias {
@@ -387,7 +388,8 @@ std::shared_ptr<StoreSnapshot> BuildAccessSnapshot(const QString& path, QByteArr
     }
     Database d;
     d.db = NewDatabase();
-    AccessImport imported = ImportAccessDatabase(bytes, path);
+    // The proposals must be read whole; another table that cannot be read is left out.
+    AccessImport imported = ImportAccessDatabase(bytes, path, QString::fromLatin1(kProposalTable));
     bytes = QByteArray();
     if (!imported.image.isEmpty() && !Deserialize(d.db, "main", imported.image, false)) {
         throw CorruptError(path, ErrorText(d.db));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "StoreTestSupport.h"
+#include "store/AccessImport.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -206,6 +207,23 @@ TEST(AccessDamage, AnUnreadableSideTableIsLeftOutWithANote) {
         ReleaseProposalStore();
         SetProposalDataFile(QString());
     }
+}
+
+TEST(AccessDamage, TheTableTheStoreNeedsMustBeReadWhole) {
+    const QByteArray damaged = WithBrokenDataPage(ReadWholeFile(AccessTestFilePath()), 20);
+    try {
+        ImportAccessDatabase(damaged, QStringLiteral("Dañado.mdb"), QStringLiteral("datetest"));
+        ADD_FAILURE() << "a table read in part";
+    } catch (const StoreError& error) {
+        EXPECT_EQ(error.number(), StoreError::CorruptFile);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("Dañado.mdb")));
+        EXPECT_TRUE(error.description().contains(QLatin1String("DateTest")))
+            << error.description().toStdString();
+    }
+    // The same file when another table is the one needed.
+    const AccessImport imported =
+        ImportAccessDatabase(damaged, QStringLiteral("Dañado.mdb"), QStringLiteral("PONENCIAS"));
+    EXPECT_EQ(imported.notes.size(), 1);
 }
 
 TEST(AccessDamage, AFileCutShortIsRefusedByItsPagesNotByRowCounts) {
