@@ -450,19 +450,22 @@ private:
                 if (mdb_find_row(mdb_, row, &start, &size) != 0) {
                     throw TableFailure("una fila está fuera de su página");
                 }
-                if ((start & kDeletedRow) != 0) {
+                if ((start & kSkippedRow) != 0) {
                     continue;
                 }
                 if ((start & kMovedRow) != 0) {
-                    // The row was moved to another page; its place keeps where to.
-                    if (size < 4) {
-                        throw TableFailure("una fila trasladada no dice adónde");
-                    }
-                    const guint32 target = guint32(mdb_get_int32(mdb_->pg_buf, start & 0x1fff));
-                    if (mdb_read_pg(mdb_, target >> 8) != ssize_t(pageSize_) ||
-                        mdb_->pg_buf[0] != MDB_PAGE_DATA ||
-                        mdb_find_row(mdb_, int(target & 0xff), &start, &size) != 0) {
-                        throw TableFailure("una fila trasladada está fuera de su página");
+                    // The row was moved to another page (perhaps more than once); its place
+                    // keeps where to: the page in the upper 24 bits, the row in the lowest 8.
+                    for (int moves = 0; (start & kMovedRow) != 0; ++moves) {
+                        if (size < 4 || moves == kMaxMoves) {
+                            throw TableFailure("una fila trasladada no dice adónde");
+                        }
+                        const guint32 target = guint32(mdb_get_int32(mdb_->pg_buf, start & 0x1fff));
+                        if (mdb_read_pg(mdb_, target >> 8) != ssize_t(pageSize_) ||
+                            mdb_->pg_buf[0] != MDB_PAGE_DATA ||
+                            mdb_find_row(mdb_, int(target & 0xff), &start, &size) != 0) {
+                            throw TableFailure("una fila trasladada está fuera de su página");
+                        }
                     }
                     ReadRow(table, start & 0x1fff, size, columns, tableName, fields, writer);
                     if (mdb_read_pg(mdb_, page) != ssize_t(pageSize_)) {
@@ -476,8 +479,14 @@ private:
         writer.EndTable();
     }
 
-    static constexpr int kDeletedRow = 0x4000;
-    static constexpr int kMovedRow = 0x8000;
+    // A row's place on its page carries two flags. A row that grew too big for its page is
+    // moved: its old place keeps a pointer (0x4000) and the row itself, on another page, is
+    // flagged as skipped by a scan (0x8000), as a deleted row is, so that each row is read
+    // once, where its pointer stands. (libmdb 1.0 reads the two flags the other way round; on
+    // the files tried that comes to the same rows in another order.)
+    static constexpr int kSkippedRow = 0x8000;
+    static constexpr int kMovedRow = 0x4000;
+    static constexpr int kMaxMoves = 4;
 
     void ReadRow(MdbTableDef* table, int start, size_t size, std::vector<ColumnReading>& columns,
                  const QString& tableName, std::vector<MdbField>& fields, SqliteWriter& writer) {
