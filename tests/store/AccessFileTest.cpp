@@ -186,6 +186,44 @@ QByteArray WithBrokenDataPage(QByteArray bytes, int page) {
     return bytes;
 }
 
+// DateTest's first row moved the way Access moves a row that outgrows its page: its place keeps
+// a pointer (flag 0x4000) to a copy at a new place on the page, flagged to be skipped by a scan
+// (0x8000).
+QByteArray WithFirstRowMoved(QByteArray bytes) {
+    const qsizetype page = 20 * 4096;
+    const auto word = [&](qsizetype at) {
+        return int(uchar(bytes[page + at])) | int(uchar(bytes[page + at + 1])) << 8;
+    };
+    const auto setWord = [&](qsizetype at, int value) {
+        bytes[page + at] = char(value & 0xff);
+        bytes[page + at + 1] = char(value >> 8);
+    };
+    const int rows = word(12);
+    const int first = word(14) & 0x1fff;
+    const int size = 4096 - first;
+    const int copy = (word(14 + 2 * (rows - 1)) & 0x1fff) - size;
+    bytes.replace(page + copy, size, bytes.mid(page + first, size));
+    setWord(14 + 2 * rows, copy | 0x8000);
+    setWord(12, rows + 1);
+    setWord(14, first | 0x4000);
+    // The pointer: the page in the upper 24 bits, the row in the lowest 8.
+    setWord(first, rows | (20 << 8));
+    setWord(first + 2, 0);
+    return bytes;
+}
+
+TEST(AccessRows, AMovedRowIsReadOnceWhereItsPointerStands) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Trasladada.mdb"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(WithFirstRowMoved(ReadWholeFile(AccessTestFilePath())));
+    }
+    const QString sql = QStringLiteral("SELECT * FROM DateTest");
+    EXPECT_EQ(Rows(path, sql), Rows(AccessTestFilePath(), sql));
+}
+
 TEST(AccessDamage, AnUnreadableSideTableIsLeftOutWithANote) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Dañado.mdb"));
