@@ -2,13 +2,12 @@
 // queryable copy), a later opening followed by the query window's five list queries (the road
 // every loading of the window takes), and the import of an Access file.
 //
-// Usage: bench_store [DATA_FILE [ACCESS_FILE]]; by default the application folder's sample and
-// the shared Access test file.
+// Usage: bench_store [DATA_FILE [ACCESS_FILE...]]; by default the application folder's sample and
+// the Access files of the repository's test data.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -69,11 +68,14 @@ int main(int argc, char** argv) {
     const QString dataFile =
         arguments.value(1, QDir(QCoreApplication::applicationDirPath())
                                .filePath(QStringLiteral("../bin/Ponencias.mdb")));
-    // The shared test data sit beside the source tree.
-    const QString accessFile = arguments.value(
-        2, QFileInfo(QStringLiteral(__FILE__))
-               .dir()
-               .filePath(QStringLiteral("../../shared/testdata/DateTestDatabase.mdb")));
+    // By default every Access file of the repository's test data that Access wrote whole.
+    const QStringList accessFiles =
+        arguments.size() > 2
+            ? arguments.mid(2)
+            : QStringList{
+                  QStringLiteral(PONENCIAS_ACCESS_TESTDATA_DIR "/DateTestDatabase.mdb"),
+                  QStringLiteral(PONENCIAS_ACCESS_TESTDATA_DIR "/fixedNumericTestV2003.mdb"),
+                  QStringLiteral(PONENCIAS_ACCESS_TESTDATA_DIR "/calcFieldTestV2010.accdb")};
     try {
         SetProposalDataFile(dataFile);
         std::vector<double> first;
@@ -137,7 +139,11 @@ int main(int argc, char** argv) {
             "%.2f ms (target <= 5 ms)\n",
             subtopics, Median(refill), *std::max_element(refill.begin(), refill.end()));
 
-        if (QFile::exists(accessFile)) {
+        for (const QString& accessFile : accessFiles) {
+            if (!QFile::exists(accessFile)) {
+                std::fprintf(stderr, "Falta el archivo de Access %s\n", qPrintable(accessFile));
+                return 2;
+            }
             SetProposalDataFile(accessFile);
             std::vector<double> import;
             for (int i = 0; i < 10; ++i) {

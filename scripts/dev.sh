@@ -82,7 +82,7 @@ case "$cmd" in
             -DPONENCIAS_BUILD_BENCH=OFF
         cmake --build build-fuzz -j "$jobs" --target fuzz_store_open
         corpus=$(mktemp -d)
-        cp fuzz/corpus/* "$corpus"/
+        cp fuzz/corpus/* tests/data/access/*.mdb tests/data/access/*.accdb "$corpus"/
         build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
             -artifact_prefix=build-fuzz/ \
             "$corpus" fuzz/corpus

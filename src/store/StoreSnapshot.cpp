@@ -16,6 +16,7 @@
 
 #include "AccessImport.h"
 #include "JetDialect.h"
+#include "ProposalTable.h"
 #include "StoreError.h"
 
 namespace ponencias {
@@ -387,13 +388,14 @@ std::shared_ptr<StoreSnapshot> BuildAccessSnapshot(const QString& path, QByteArr
     }
     Database d;
     d.db = NewDatabase();
-    QByteArray image = ImportAccessDatabase(bytes, path);
+    // The proposals must be read whole; another table that cannot be read is left out.
+    AccessImport imported = ImportAccessDatabase(bytes, path, QString::fromLatin1(kProposalTable));
     bytes = QByteArray();
-    if (!image.isEmpty() && !Deserialize(d.db, "main", image, false)) {
+    if (!imported.image.isEmpty() && !Deserialize(d.db, "main", imported.image, false)) {
         throw CorruptError(path, ErrorText(d.db));
     }
     LockDown(d.db);
-    return std::make_shared<StoreSnapshot>(d.release(), path);
+    return std::make_shared<StoreSnapshot>(d.release(), path, std::move(imported.notes));
 }
 
 StoreError ReadError(const QString& path, int error) {
@@ -446,8 +448,8 @@ DataFileKind DataFileKindOf(const QByteArray& head) {
     return DataFileKind::Unknown;
 }
 
-StoreSnapshot::StoreSnapshot(sqlite3* db, QString dataFile)
-    : db_(db), dataFile_(std::move(dataFile)) {}
+StoreSnapshot::StoreSnapshot(sqlite3* db, QString dataFile, QStringList importNotes)
+    : db_(db), dataFile_(std::move(dataFile)), importNotes_(std::move(importNotes)) {}
 
 StoreSnapshot::~StoreSnapshot() {
     sqlite3_close(db_);

@@ -17,12 +17,15 @@ namespace ponencias {
 // nothing a statement does can reach the file or change the copy.
 class StoreSnapshot {
 public:
-    StoreSnapshot(sqlite3* db, QString dataFile);
+    StoreSnapshot(sqlite3* db, QString dataFile, QStringList importNotes = {});
     ~StoreSnapshot();
     StoreSnapshot(const StoreSnapshot&) = delete;
     StoreSnapshot& operator=(const StoreSnapshot&) = delete;
 
     const QString& dataFile() const { return dataFile_; }
+    // What the reading of the file could not take in (an Access table left out, a column read
+    // empty), one Spanish sentence each naming the table and column; empty for most files.
+    const QStringList& importNotes() const { return importNotes_; }
 
     // Compiles one statement for reading the copy; the caller finalizes it. Throws StoreError,
     // naming the statement, when it is empty, is followed by another, would change anything or
@@ -34,6 +37,7 @@ public:
 private:
     sqlite3* db_;
     QString dataFile_;
+    QStringList importNotes_;
 };
 
 // The copy of the data file at `path`, built on first use and reused for as long as the file's

@@ -66,8 +66,7 @@ std::vector<BrokenFile> BrokenFiles() {
         {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
         // Found by the fuzzer: damaged pointers that make libmdb allocate without end.
         {"Access file sending its reader into runaway allocation",
-         bytes(ReadAll(QStringLiteral(PONENCIAS_SOURCE_DIR
-                                      "/tests/hardening/data/access-runaway-allocation.mdb")))},
+         bytes(ReadAll(AccessTestFile(QStringLiteral("access-runaway-allocation.mdb"))))},
         {"SQLite without PONENCIAS",
          [](const QString& path) {
              TemporaryStore other({});

@@ -193,51 +193,6 @@ TEST(DataFileErrors, TruncatedGarbageAndMutatedAccessFilesNeverTakeTheProgramDow
     SUCCEED() << answered << " of 60 damaged files still read whole";
 }
 
-TEST(AccessFile, ReadsTextNumbersAndDatesLikeMdbExport) {
-    SetProposalDataFile(AccessTestFilePath());
-    OpenProposalStore();
-    QStringList header;
-    std::vector<QStringList> rows;
-    ProposalRecordset->Open(QStringLiteral("SELECT * FROM datetest ORDER BY IDCol"),
-                            *ProposalConnection, adOpenDynamic, adLockOptimistic);
-    header = ProposalRecordset->columnNames();
-    EXPECT_EQ(ProposalRecordset->Fields(QStringLiteral("idcol")).Value.typeId(),
-              QMetaType::LongLong);
-    for (ProposalRecordset->MoveFirst(); !ProposalRecordset->Eof(); ProposalRecordset->MoveNext()) {
-        QStringList row;
-        for (const QString& name : header) {
-            row << ProposalRecordset->Fields(name).Text();
-        }
-        rows.push_back(row);
-    }
-    ReleaseProposalStore();
-    SetProposalDataFile(QString());
-
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[0][header.indexOf("DateTimeCol")], QStringLiteral("2021-12-02 00:00:00"));
-    EXPECT_EQ(rows[1][header.indexOf("LongTextCol")], QStringLiteral("Year 9999"));
-    EXPECT_TRUE(rows[1][header.indexOf("DateCol")].startsWith(QStringLiteral("9999-")));
-    EXPECT_EQ(rows[5][header.indexOf("LongTextCol")], QStringLiteral("New line\r\nin field"));
-
-    const QByteArray exported = MdbExport(AccessTestFilePath(), QStringLiteral("DateTest"));
-    if (exported.isEmpty()) {
-        GTEST_SKIP() << "mdb-export is not installed";
-    }
-    const std::vector<QStringList> expected = ParseCsv(exported);
-    ASSERT_EQ(expected.size(), rows.size() + 1);
-    EXPECT_EQ(expected[0], header);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (qsizetype c = 0; c < header.size(); ++c) {
-            if (header[c].contains(QLatin1String("Date")) ||
-                header[c].contains(QLatin1String("Time"))) {
-                continue;  // mdb-export cannot write dates outside 1900-2700; ours are ISO text
-            }
-            EXPECT_EQ(rows[r][c], expected[r + 1][c])
-                << "row " << r << " " << header[c].toStdString();
-        }
-    }
-}
-
 TEST(AccessFile, DateValuesBecomeIsoText) {
     EXPECT_EQ(AccessDateText(0), QStringLiteral("1899-12-30 00:00:00"));
     EXPECT_EQ(AccessDateText(2.5), QStringLiteral("1900-01-01 12:00:00"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <csv.h>
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QFile>
@@ -35,10 +36,11 @@ inline std::vector<QStringList> ParseCsv(const QByteArray& text) {
     return state.records;
 }
 
-// mdb-export's CSV for one table, or an empty text when mdb-export is not installed.
+// mdb-export's CSV for one table; a missing mdb-export (package mdbtools) fails the test.
 inline QByteArray MdbExport(const QString& file, const QString& table) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("mdb-export"));
     if (program.isEmpty()) {
+        ADD_FAILURE() << "mdb-export is not installed (package mdbtools)";
         return QByteArray();
     }
     QProcess process;

@@ -1,5 +1,9 @@
 #include "TestStore.h"
 
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+
 #include <sqlite3.h>
 
 #include <stdexcept>
@@ -82,8 +86,16 @@ void UseSampleDatabase() {
     SetProposalDataFile(SampleDatabasePath());
 }
 
+QString AccessTestFile(const QString& name) {
+    const QString path = QStringLiteral(PONENCIAS_TESTDATA_DIR "/") + name;
+    if (!QFileInfo(path).isFile()) {
+        ADD_FAILURE() << "missing test data: " << path.toStdString();
+    }
+    return path;
+}
+
 QString AccessTestFilePath() {
-    return QStringLiteral(PONENCIAS_TESTDATA_DIR "/DateTestDatabase.mdb");
+    return AccessTestFile(QStringLiteral("DateTestDatabase.mdb"));
 }
 
 }  // namespace ponencias::test

@@ -39,7 +39,10 @@ private:
 QString SampleDatabasePath();
 // Makes the sample the program's data file.
 void UseSampleDatabase();
-// The real Access file of the shared test data.
+// An Access file of the repository's test data (tests/data/access); a missing one fails the
+// test that asks for it.
+QString AccessTestFile(const QString& name);
+// The Access file written by Access with dates, texts and memos (table DateTest).
 QString AccessTestFilePath();
 
 }  // namespace ponencias::test
