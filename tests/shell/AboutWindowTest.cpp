@@ -5,7 +5,7 @@
 #include <QTextLayout>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
+#include "windows/Controls.h"
 
 namespace ponencias::test {
 namespace {

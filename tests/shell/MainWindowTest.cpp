@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
-#include "shell/ErrorReport.h"
 #include "store/ApplicationFolder.h"
+#include "windows/Controls.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {

@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <QTest>
 
-#include "shell/Desktop.h"
 #include "shell/ShellWindows.h"
+#include "windows/Desktop.h"
 
 namespace ponencias::test {
 

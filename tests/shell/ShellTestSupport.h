@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/ErrorReport.h"
-#include "shell/Windows.h"
+#include "windows/ErrorReport.h"
+#include "windows/Windows.h"
 
 class QAbstractButton;
 class QListWidget;

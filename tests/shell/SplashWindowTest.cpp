@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
-#include "shell/ErrorReport.h"
+#include "windows/Controls.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {
