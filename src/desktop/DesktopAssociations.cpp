@@ -58,10 +58,16 @@ bool DesktopHasApplicationFor(const QStringList& mimeTypes) {
 }
 
 QStringList DesktopTypesOfFile(const QString& path) {
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
-    QStringList types{type.name()};
-    types += type.aliases();
-    types += type.allAncestors();
+    // The name and the content may tell different types (a workbook named .xls that holds
+    // xlsx); a desktop opener may go by either.
+    const QMimeDatabase database;
+    QStringList types;
+    for (const QMimeType& type : {database.mimeTypeForFile(path),
+                                  database.mimeTypeForFile(path, QMimeDatabase::MatchContent)}) {
+        types << type.name();
+        types += type.aliases();
+        types += type.allAncestors();
+    }
     types.removeAll(QStringLiteral("application/octet-stream"));
     types.removeAll(QStringLiteral("text/plain"));
     types.removeDuplicates();

@@ -9,8 +9,8 @@ namespace ponencias {
 // entry, in the desktop entry folders, that declares one of them. Reads only those folders.
 bool DesktopHasApplicationFor(const QStringList& mimeTypes);
 
-// The MIME types a file is opened as: its own type (from its name and content), its aliases and
-// the types it derives from, as the desktop matches associations. The catch-all types that every
+// The MIME types a file may be opened as: its type by name and by content, their aliases and the
+// types they derive from, as the desktop matches associations. The catch-all types that every
 // file derives from are left out: an application for those says nothing about this file.
 QStringList DesktopTypesOfFile(const QString& path);
 

@@ -1,10 +1,14 @@
 #include "Desktop.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QWidget>
 
+#include "desktop/DesktopAssociations.h"
 #include "store/ApplicationFolder.h"
 
 namespace ponencias {
@@ -14,13 +18,28 @@ DesktopOpener& desktopOpener() {
     static DesktopOpener opener;
     return opener;
 }
+
+QWidget* messageOwner(QWidget* owner) {
+    return owner ? owner->window() : nullptr;
+}
 }  // namespace
 
 bool OpenOnDesktop(const QUrl& url) {
     if (desktopOpener()) {
         return desktopOpener()(url);
     }
-    return QDesktopServices::openUrl(url);
+    // Qt would start the freedesktop opener with the program's own output streams.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        return QDesktopServices::openUrl(url);
+    }
+    QProcess process;
+    process.setProgram(opener);
+    process.setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
 
 void SetDesktopOpenerForTesting(DesktopOpener opener) {
@@ -32,11 +51,24 @@ QString MissingDocumentMessage(const QString& path) {
         .arg(QFileInfo(path).fileName(), path);
 }
 
+QString NoApplicationForDocumentMessage(const QString& path) {
+    return QStringLiteral(
+               "No hay una aplicación que pueda mostrar el documento \"%1\". El documento está "
+               "en:\n%2")
+        .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(path));
+}
+
 void OpenAppDocument(QWidget* owner, const QString& name) {
     const QString path = ApplicationFile(name);
     if (!QFileInfo(path).isFile()) {
-        QMessageBox::warning(owner ? owner->window() : nullptr, QStringLiteral("Ponencias"),
+        QMessageBox::warning(messageOwner(owner), QStringLiteral("Ponencias"),
                              MissingDocumentMessage(path));
+        return;
+    }
+    // Asked before opening: the desktop's opener fails out of sight, long after it has started.
+    if (!DesktopHasApplicationFor(DesktopTypesOfFile(path))) {
+        QMessageBox::information(messageOwner(owner), QStringLiteral("Ponencias"),
+                                 NoApplicationForDocumentMessage(path));
         return;
     }
     OpenOnDesktop(QUrl::fromLocalFile(path));
