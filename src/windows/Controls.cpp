@@ -45,34 +45,14 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-namespace {
-bool isEnterKey(const QKeyEvent* event) {
+bool IsPlainEnter(const QKeyEvent* event) {
     return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat();
 }
-}  // namespace
 
-CommandButton::CommandButton(QWidget* parent) : QPushButton(parent) {
+CommandButton::CommandButton(QWidget* parent) : EnterPressedButton<QPushButton>(parent) {
     setAutoDefault(false);
     setDefault(false);
-}
-
-void CommandButton::keyPressEvent(QKeyEvent* event) {
-    if (isEnterKey(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
-PictureButton::PictureButton(QWidget* parent) : QToolButton(parent) {}
-
-void PictureButton::keyPressEvent(QKeyEvent* event) {
-    if (isEnterKey(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QToolButton::keyPressEvent(event);
 }
 
 HyperLinkLabel::HyperLinkLabel(QWidget* parent) : QLabel(parent) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -40,28 +41,34 @@ private:
     bool pressed_ = false;
 };
 
-// A command button. It is never a default or cancel button, so Esc does nothing and Enter acts
-// only on the focused button, as Space does.
-class CommandButton : public QPushButton {
-    Q_OBJECT
+// Whether a key press is Return or Enter, unmodified and not repeated.
+bool IsPlainEnter(const QKeyEvent* event);
 
+// A button that Enter presses, as Space does.
+template <typename Button>
+class EnterPressedButton : public Button {
+public:
+    explicit EnterPressedButton(QWidget* parent) : Button(parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (IsPlainEnter(event)) {
+            this->click();
+            return;
+        }
+        Button::keyPressEvent(event);
+    }
+};
+
+// A command button. It is never a default or cancel button, so Esc does nothing and Enter acts
+// only on the focused button.
+class CommandButton : public EnterPressedButton<QPushButton> {
 public:
     explicit CommandButton(QWidget* parent);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
-// A command button that shows a picture above its caption; Enter presses it as Space does.
-class PictureButton : public QToolButton {
-    Q_OBJECT
-
-public:
-    explicit PictureButton(QWidget* parent);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
+// A command button that shows a picture above its caption.
+using PictureButton = EnterPressedButton<QToolButton>;
 
 // A clickable link: shows its caption in the highlight colour, underlined while the pointer is
 // over it, and hands its url to the desktop when clicked.
