@@ -128,6 +128,8 @@ TEST_F(Form1Test, DesignHasEveryControlInItsPlace) {
     EXPECT_EQ(window.minimumSize(), window.maximumSize());  // no reaction to resizing
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(window.font().family(), QStringLiteral("Arial"));
     EXPECT_EQ(window.font().pointSizeF(), 9.0);
 
