@@ -1,10 +1,10 @@
 // The program: it starts in the splash window and ends when its last window closes. It reads no
 // command line, environment variable or settings file.
+#include "ProgramWindows.h"
 #include "export/widgets/WidgetExportFeedback.h"
-#include "shell/ErrorReport.h"
 #include "shell/ShellResources.h"
-#include "shell/ShellWindows.h"
-#include "shell/Windows.h"
+#include "windows/ErrorReport.h"
+#include "windows/Windows.h"
 
 int main(int argc, char** argv) {
     ponencias::Application app(argc, argv);

@@ -1,10 +1,8 @@
 #include "SpreadsheetApplication.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QStandardPaths>
+
+#include "desktop/DesktopAssociations.h"
 
 namespace ponencias {
 
@@ -31,49 +29,6 @@ DesktopAnswer& CachedAnswer() {
     return answer;
 }
 
-// A desktop entry that declares the workbook MIME type (or the spreadsheet family the desktop
-// databases group it with) and can be launched.
-bool EntryOpensWorkbooks(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return false;
-    }
-    bool inMainGroup = false;
-    bool opens = false;
-    bool hidden = false;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(64 * 1024).trimmed();
-        if (line.startsWith('[')) {
-            inMainGroup = line == "[Desktop Entry]";
-            continue;
-        }
-        if (!inMainGroup) {
-            continue;
-        }
-        if (line.startsWith("MimeType=")) {
-            const QList<QByteArray> types = line.mid(9).split(';');
-            opens = types.contains(QByteArray(kWorkbookMimeType));
-        } else if (line == "Hidden=true") {
-            hidden = true;  // a deleted entry; NoDisplay ones still open files
-        }
-    }
-    return opens && !hidden;
-}
-
-bool DesktopHasWorkbookHandler() {
-    for (const QString& folder :
-         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
-        QDirIterator entries(folder, {QStringLiteral("*.desktop")}, QDir::Files,
-                             QDirIterator::Subdirectories);
-        while (entries.hasNext()) {
-            if (EntryOpensWorkbooks(entries.next())) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 void SpreadsheetApplication::Visible(bool visible) {
@@ -89,7 +44,7 @@ bool DetectExcel() {
     constexpr qint64 kFreshMilliseconds = 60 * 1000;
     DesktopAnswer& answer = CachedAnswer();
     if (!answer.known || answer.age.elapsed() > kFreshMilliseconds) {
-        answer.hasHandler = DesktopHasWorkbookHandler();
+        answer.hasHandler = DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)});
         answer.known = true;
         answer.age.start();
     }

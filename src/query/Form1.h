@@ -3,13 +3,13 @@
 #include <functional>
 #include <memory>
 
-#include "shell/Windows.h"
+#include "windows/Windows.h"
 
 class QCloseEvent;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+
+namespace Ui {
+class Form1;
+}
 
 namespace ponencias {
 
@@ -18,7 +18,7 @@ class LineEditTextControl;
 class QueryFilters;
 
 // The query window: seven filter lists and a keyword box over the proposals, and the Search,
-// Clear, Back and Exit buttons. The constructor lays out the window's design; Load() fills it
+// Clear, Back and Exit buttons. Its design is the form Form1.ui; Load() fills it
 // from the store and throws StoreError when the store fails, so a window that cannot be filled
 // never appears.
 class Form1 : public ProgramWindow {
@@ -40,20 +40,7 @@ private:
     void CommandAtrasClick();
     void CommandSalirClick();
 
-    QLabel* LabelTit;
-    QComboBox* JornadaCbo;
-    QComboBox* EntidadCbo;
-    QComboBox* EjeTemCbo;
-    QComboBox* SubtemaCbo;
-    QComboBox* CatSubTemaCbo;
-    QComboBox* PerfilPonCbo;
-    QComboBox* NormatividadCbo;
-    QLineEdit* BusquedaTxt;
-    QPushButton* CommandBuscar;
-    QPushButton* CommandLimpiar;
-    QPushButton* CommandAtras;
-    QPushButton* CommandSalir;
-
+    std::unique_ptr<Ui::Form1> ui;
     std::unique_ptr<ComboListControl> lists_[7];
     std::unique_ptr<LineEditTextControl> keyword_;
     std::unique_ptr<QueryFilters> filters_;

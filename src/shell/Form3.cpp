@@ -1,13 +1,12 @@
 #include "Form3.h"
 
 #include <QKeyEvent>
-#include <QListWidget>
-#include <QPalette>
 
-#include "Controls.h"
-#include "Desktop.h"
-#include "ErrorReport.h"
 #include "ShellResources.h"
+#include "ui_Form3.h"
+#include "windows/Desktop.h"
+#include "windows/ErrorReport.h"
+#include "windows/FormDesign.h"
 
 namespace ponencias {
 
@@ -37,73 +36,34 @@ private:
 };
 }  // namespace
 
-Form3::Form3() {
+Form3::Form3() : ui(std::make_unique<Ui::Form3>()) {
     InitShellResources();
-    setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Consulta de ponencias"));
-    setFont(ArialFont(8.25));
-    resize(ClientSizeInTwips(10440, 4800));
+    ui->setupUi(this);
+    SnapDesignedFontsToPixels(this);
+    // The label's background and the list's are the desktop's colours for a text field and for
+    // highlighted text, which follow its colour scheme; a form only holds fixed colours.
+    QPalette label = ui->LabelInfAdicional->palette();
+    label.setColor(QPalette::Window, label.color(QPalette::Base));
+    ui->LabelInfAdicional->setPalette(label);
+    QPalette list = ui->ListInformacion->palette();
+    list.setColor(QPalette::Base, list.color(QPalette::HighlightedText));
+    ui->ListInformacion->setPalette(list);
+    ui->CommandPesquira->setFocus();
 
-    // The controls are made in tab order; the labels never take the focus.
-    CommandPesquira =
-        DesignControl(new PictureButton(QStringLiteral("&Consulta de ponencias"),
-                                        QStringLiteral(":/ponencias/consulta.gif"), this),
-                      "CommandPesquira", ArialFont(9), 840, 1800, 2175, 855);
-
-    LabelDescripcion = DesignControl(new CaptionLabel(Description(), this), "LabelDescripcion",
-                                     ArialFont(12, true), 600, 240, 9495, 1215);
-
-    CommandAbrirBase =
-        DesignControl(new PictureButton(QStringLiteral("&Abrir base de datos"),
-                                        QStringLiteral(":/ponencias/abrir-base.gif"), this),
-                      "CommandAbrirBase", ArialFont(9), 4200, 1800, 2175, 855);
-
-    CommandSalir = DesignControl(
-        new PictureButton(QStringLiteral("&Salir"), QStringLiteral(":/ponencias/salir.gif"), this),
-        "CommandSalir", ArialFont(9), 7440, 1800, 2175, 855);
-
-    LabelInfAdicional = new CaptionLabel(QStringLiteral("Información adicional"), this);
-    LabelInfAdicional->setObjectName(QStringLiteral("LabelInfAdicional"));
-    LabelInfAdicional->setFont(ArialFont(14.25, false, true));
-    LabelInfAdicional->setWordWrap(false);
-    LabelInfAdicional->setAutoFillBackground(true);
-    LabelInfAdicional->setCursor(Qt::PointingHandCursor);
-    {
-        QPalette palette = LabelInfAdicional->palette();
-        palette.setColor(QPalette::WindowText, QColor(0, 128, 0));
-        palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-        LabelInfAdicional->setPalette(palette);
-    }
-    PlaceInTwips(LabelInfAdicional, 4080, 2880, 2775, 375);
-
-    ListInformacion = new QListWidget(this);
-    ListInformacion->setObjectName(QStringLiteral("ListInformacion"));
-    ListInformacion->setFont(ArialFont(11.25));
-    ListInformacion->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListInformacion->setSortingEnabled(false);
-    ListInformacion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    {
-        QPalette palette = ListInformacion->palette();
-        palette.setColor(QPalette::Base, palette.color(QPalette::HighlightedText));
-        ListInformacion->setPalette(palette);
-    }
-    PlaceInTwips(ListInformacion, 4200, 3240, 2535, 795);
-    ListInformacion->hide();
-
-    setTabOrder(CommandPesquira, CommandAbrirBase);
-    setTabOrder(CommandAbrirBase, CommandSalir);
-    setTabOrder(CommandSalir, ListInformacion);
-    CommandPesquira->setFocus();
-
-    connect(CommandPesquira, &QAbstractButton::clicked, this, [this] { CommandPesquira_Click(); });
-    connect(CommandAbrirBase, &QAbstractButton::clicked, this,
+    connect(ui->CommandPesquira, &QAbstractButton::clicked, this,
+            [this] { CommandPesquira_Click(); });
+    connect(ui->CommandAbrirBase, &QAbstractButton::clicked, this,
             [this] { CommandAbrirBase_Click(); });
-    connect(CommandSalir, &QAbstractButton::clicked, this, [this] { CommandSalir_Click(); });
-    connect(LabelInfAdicional, &CaptionLabel::clicked, this, [this] { LabelInfAdicional_Click(); });
-    connect(ListInformacion, &QListWidget::itemClicked, this, [this] { ListInformacion_Click(); });
-    ListInformacion->installEventFilter(
-        new EnterChooses(ListInformacion, [this] { ListInformacion_Click(); }));
+    connect(ui->CommandSalir, &QAbstractButton::clicked, this, [this] { CommandSalir_Click(); });
+    connect(ui->LabelInfAdicional, &CaptionLabel::clicked, this,
+            [this] { LabelInfAdicional_Click(); });
+    connect(ui->ListInformacion, &QListWidget::itemClicked, this,
+            [this] { ListInformacion_Click(); });
+    ui->ListInformacion->installEventFilter(
+        new EnterChooses(ui->ListInformacion, [this] { ListInformacion_Click(); }));
 }
+
+Form3::~Form3() = default;
 
 QString Form3::Description() {
     return QStringLiteral(
@@ -129,7 +89,7 @@ QString Form3::TypologyDocument() {
 }
 
 void Form3::Load() {
-    LabelDescripcion->setCaption(Description());
+    ui->LabelDescripcion->setCaption(Description());
 }
 
 void Form3::CommandPesquira_Click() {
@@ -152,24 +112,25 @@ void Form3::CommandSalir_Click() {
 }
 
 void Form3::LabelInfAdicional_Click() {
-    ListInformacion->clear();
+    ui->ListInformacion->clear();
     // The list hangs below the label, indented by a twenty-fifth of the label's width; the
     // layout is worked out in twips, single precision, as designed.
-    const float labelLeft = static_cast<float>(LabelInfAdicional->x() * kTwipsPerPixel);
-    const float labelTop = static_cast<float>(LabelInfAdicional->y() * kTwipsPerPixel);
-    const float labelWidth = static_cast<float>(LabelInfAdicional->width() * kTwipsPerPixel);
-    const float labelHeight = static_cast<float>(LabelInfAdicional->height() * kTwipsPerPixel);
+    const QRect label = ui->LabelInfAdicional->geometry();
+    const float labelLeft = static_cast<float>(label.x() * kTwipsPerPixel);
+    const float labelTop = static_cast<float>(label.y() * kTwipsPerPixel);
+    const float labelWidth = static_cast<float>(label.width() * kTwipsPerPixel);
+    const float labelHeight = static_cast<float>(label.height() * kTwipsPerPixel);
     const float left = labelLeft + labelWidth / 25.0f;
     const float top = labelTop + labelHeight;
-    ListInformacion->move(TwipsToPixels(left), TwipsToPixels(top));
-    ListInformacion->addItems(InformationEntries());
-    ListInformacion->clearSelection();
-    ListInformacion->setCurrentRow(-1);
-    ListInformacion->show();
+    ui->ListInformacion->move(TwipsToPixels(left), TwipsToPixels(top));
+    ui->ListInformacion->addItems(InformationEntries());
+    ui->ListInformacion->clearSelection();
+    ui->ListInformacion->setCurrentRow(-1);
+    ui->ListInformacion->show();
 }
 
 void Form3::ListInformacion_Click() {
-    const QList<QListWidgetItem*> selected = ListInformacion->selectedItems();
+    const QList<QListWidgetItem*> selected = ui->ListInformacion->selectedItems();
     const QString choice = selected.isEmpty() ? QString() : selected.first()->text();
     RunReportingErrors([this, &choice] {
         const QStringList& entries = InformationEntries();

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "Windows.h"
+#include <memory>
 
-class QListWidget;
+#include "windows/Windows.h"
+
+namespace Ui {
+class Form3;
+}
 
 namespace ponencias {
 
-class CaptionLabel;
-class PictureButton;
-
 // The main window: the description of the database, the way to the query window, the document
-// launcher and its information list, and the way out.
+// launcher and its information list, and the way out. Its design is the form Form3.ui.
 class Form3 : public ProgramWindow {
     Q_OBJECT
 
 public:
     Form3();
+    ~Form3() override;
     void Load() override;
 
     static QString Description();
@@ -32,12 +34,7 @@ private:
     void LabelInfAdicional_Click();
     void ListInformacion_Click();
 
-    CaptionLabel* LabelDescripcion;
-    PictureButton* CommandPesquira;
-    PictureButton* CommandAbrirBase;
-    PictureButton* CommandSalir;
-    CaptionLabel* LabelInfAdicional;
-    QListWidget* ListInformacion;
+    std::unique_ptr<Ui::Form3> ui;
 };
 
 }  // namespace ponencias

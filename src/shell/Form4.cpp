@@ -1,9 +1,7 @@
 #include "Form4.h"
 
-#include <QPalette>
-
-#include "Controls.h"
-#include "ShellResources.h"
+#include "ui_Form4.h"
+#include "windows/FormDesign.h"
 
 namespace ponencias {
 
@@ -12,45 +10,15 @@ const QString CR = QString(QChar(13));
 const QString CRLF = QStringLiteral("\r\n");
 }  // namespace
 
-Form4::Form4() {
-    InitShellResources();
-    setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Acerca de la base de datos"));
-    // Sizable, with a close box but neither minimise nor maximise.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    resize(ClientSizeInTwips(10440, 7515));
+Form4::Form4() : ui(std::make_unique<Ui::Form4>()) {
+    ui->setupUi(this);
+    SnapDesignedFontsToPixels(this);
+    ui->CommandCerrar->setFocus();
 
-    // Made in tab order; only the button and the link can take the focus.
-    LabelParr1 = DesignControl(new CaptionLabel(QStringLiteral("Label1"), this), "LabelParr1",
-                               ArialFont(9.75), 360, 1440, 9495, 1545);
-
-    LabelParr3 = DesignControl(new CaptionLabel(QStringLiteral("Label3"), this), "LabelParr3",
-                               ArialFont(9.75), 870, 3120, 8985, 1455);
-
-    LabelTit = DesignControl(new CaptionLabel(QStringLiteral("Título"), this), "LabelTit",
-                             ArialFont(9.75, true), 360, 360, 9975, 855);
-
-    CommandCerrar = DesignControl(new CommandButton(QStringLiteral("&Cerrar Ventana"), this),
-                                  "CommandCerrar", 4440, 7080, 1575, 375);
-
-    LabelParr4 = DesignControl(new CaptionLabel(QStringLiteral("Label4"), this), "LabelParr4",
-                               ArialFont(9.75), 360, 4890, 9495, 975);
-
-    // The contact sentence ends on its second line, where the link takes it up.
-    LabelParr5 = DesignControl(new CaptionLabel(QStringLiteral("Label5"), this), "LabelParr5",
-                               ArialFont(9.75), 375, 6015, 9495, 975);
-
-    HyperLinkLabel1 = DesignControl(
-        new HyperLinkLabel(QStringLiteral(" ") + ContactAddress() + QStringLiteral("."),
-                           QUrl(QStringLiteral("mailto:") + ContactAddress()), this),
-        "HyperLinkLabel1", ArialFont(8.25, true), 6960, 6260, 1935, 255);
-
-    setTabOrder(CommandCerrar, HyperLinkLabel1);
-    CommandCerrar->setFocus();
-
-    connect(CommandCerrar, &QAbstractButton::clicked, this, [this] { CommandCerrar_Click(); });
+    connect(ui->CommandCerrar, &QAbstractButton::clicked, this, [this] { CommandCerrar_Click(); });
 }
+
+Form4::~Form4() = default;
 
 QString Form4::Heading() {
     return QStringLiteral("Mireolas") + CR +
@@ -96,17 +64,12 @@ QString Form4::Contact() {
         "o al correo: ");
 }
 
-// A placeholder address on a domain kept for examples: it reaches no one.
-QString Form4::ContactAddress() {
-    return QStringLiteral("udd@example.org");
-}
-
 void Form4::Load() {
-    LabelTit->setCaption(Heading());
-    LabelParr1->setCaption(Introduction());
-    LabelParr3->setCaption(Axes());
-    LabelParr4->setCaption(Compilers());
-    LabelParr5->setCaption(Contact());
+    ui->LabelTit->setCaption(Heading());
+    ui->LabelParr1->setCaption(Introduction());
+    ui->LabelParr3->setCaption(Axes());
+    ui->LabelParr4->setCaption(Compilers());
+    ui->LabelParr5->setCaption(Contact());
 }
 
 void Form4::CommandCerrar_Click() {

@@ -1,21 +1,23 @@
 #pragma once
 
-#include "Windows.h"
+#include <memory>
 
-class QFrame;
-class QLabel;
+#include "windows/Windows.h"
+
+namespace Ui {
+class frmSplash;
+}
 
 namespace ponencias {
 
-class CaptionLabel;
-class CommandButton;
-
-// The start-up window: the logo, the database's title, and the way in or out.
+// The start-up window: the logo, the database's title, and the way in or out. Its design is
+// the form frmSplash.ui.
 class frmSplash : public ProgramWindow {
     Q_OBJECT
 
 public:
     frmSplash();
+    ~frmSplash() override;
     void Load() override;
 
     // "BASE DE DATOS DE LAS MIREOLAS", two carriage returns, and the subtitle.
@@ -25,11 +27,7 @@ private:
     void CommandEntrar_Click();
     void CommandSalir_Click();
 
-    QFrame* Frame1;
-    QLabel* imgLogo;
-    CaptionLabel* LabelTit;
-    CommandButton* CommandEntrar;
-    CommandButton* CommandSalir;
+    std::unique_ptr<Ui::frmSplash> ui;
 };
 
 }  // namespace ponencias

@@ -2,6 +2,7 @@
 // order, access keys), the combos as the user drives them, and the window's commands.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -127,6 +128,8 @@ TEST_F(Form1Test, DesignHasEveryControlInItsPlace) {
     EXPECT_EQ(window.minimumSize(), window.maximumSize());  // no reaction to resizing
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(window.font().family(), QStringLiteral("Arial"));
     EXPECT_EQ(window.font().pointSizeF(), 9.0);
 
@@ -163,6 +166,53 @@ TEST_F(Form1Test, DesignHasEveryControlInItsPlace) {
         EXPECT_FALSE(button->isDefault()) << name;
     }
     EXPECT_GE(child<QLineEdit>(&window, "BusquedaTxt")->maxLength(), 100000);
+}
+
+// Assistive technology names each list and the keyword box by the label that tells what it
+// holds (the label is its buddy: the "labelled by" relation screen readers announce), and each
+// button by its caption; the labels keep their captions, without access keys.
+TEST_F(Form1Test, LabelsAndCaptionsNameTheControlsForAssistiveTechnology) {
+    Form1 window;
+    const std::pair<const char*, const char*> labelled[] = {
+        {"LabelJornada", "JornadaCbo"},
+        {"LabelEntidad", "EntidadCbo"},
+        {"LabelEjeTem", "EjeTemCbo"},
+        {"LabelSubTema", "SubtemaCbo"},
+        {"LabelCatSubTema", "CatSubTemaCbo"},
+        {"LabelPerfilPon", "PerfilPonCbo"},
+        {"LabelNormatividad", "NormatividadCbo"},
+        {"LabelBusq", "BusquedaTxt"}};
+    for (const auto& [labelName, controlName] : labelled) {
+        SCOPED_TRACE(controlName);
+        auto* label = child<QLabel>(&window, labelName);
+        auto* control = child<QWidget>(&window, controlName);
+        ASSERT_TRUE(label && control);
+        EXPECT_EQ(label->buddy(), control);
+        EXPECT_FALSE(label->text().contains(QLatin1Char('&')));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        const auto labels = accessible->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels[0].first->object(), label);
+        EXPECT_EQ(labels[0].first->text(QAccessible::Name), label->text());
+    }
+    // A text box has no text of its own to announce as its name; the label's is it. (A combo
+    // box announces its shown entry as its name on this platform, and its label by the
+    // relation.)
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(child<QWidget>(&window, "BusquedaTxt"))
+                  ->text(QAccessible::Name),
+              QStringLiteral("Búsqueda por palabra:"));
+    const std::pair<const char*, const char*> buttons[] = {{"CommandBuscar", "Buscar"},
+                                                           {"CommandLimpiar", "Limpiar"},
+                                                           {"CommandAtras", "Atrás"},
+                                                           {"CommandSalir", "Salir"}};
+    for (const auto& [name, caption] : buttons) {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(child<QWidget>(&window, name));
+        ASSERT_NE(accessible, nullptr) << name;
+        EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(caption)) << name;
+        EXPECT_EQ(accessible->role(), QAccessible::Button) << name;
+    }
 }
 
 TEST_F(Form1Test, LoadingFillsTheListsAndTabbingFollowsTheDesign) {

@@ -5,7 +5,7 @@
 #include <QTextLayout>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
+#include "windows/Controls.h"
 
 namespace ponencias::test {
 namespace {
@@ -75,6 +75,8 @@ TEST_F(AboutWindowTest, KeepsItsDesignedGeometry) {
         EXPECT_EQ(about->size(), QSize(696, 501));
         EXPECT_FALSE(about->windowFlags() & Qt::WindowMaximizeButtonHint);
         EXPECT_FALSE(about->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_TRUE(about->windowFlags() & Qt::CustomizeWindowHint);
+        EXPECT_TRUE(about->windowFlags() & Qt::WindowCloseButtonHint);
         EXPECT_NE(about->minimumSize(), about->maximumSize());
         EXPECT_EQ(about->windowModality(), Qt::ApplicationModal);
         const std::vector<std::pair<const char*, QRect>> places{

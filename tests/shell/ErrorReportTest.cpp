@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "shell/ErrorReport.h"
 #include "store/StoreError.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {

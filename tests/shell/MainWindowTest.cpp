@@ -8,9 +8,9 @@
 #include <QToolButton>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
-#include "shell/ErrorReport.h"
 #include "store/ApplicationFolder.h"
+#include "windows/Controls.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {
@@ -22,6 +22,8 @@ protected:
         ResetUnhandledErrorForTesting();
         ASSERT_TRUE(folder_.isValid());
         SetApplicationFolderForTesting(folder_.path());
+        applications_.set(QStringLiteral("visor"), {QStringLiteral("application/pdf"),
+                                                    QStringLiteral("application/vnd.ms-excel")});
     }
     void TearDown() override {
         UnloadEverything();
@@ -43,6 +45,7 @@ protected:
     }
 
     QTemporaryDir folder_;
+    DesktopApplications applications_;
     DesktopRecorder desktop_;
 };
 
@@ -199,6 +202,40 @@ TEST_F(MainWindowTest, AMissingDocumentIsNamedAndNothingIsOpened) {
     // The main window stays as it was and usable.
     EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
     EXPECT_TRUE(list()->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(UnhandledErrorStatus(), 0);
+}
+
+TEST_F(MainWindowTest, ADocumentTheDesktopHasNoApplicationForIsNamedAndNotHandedOver) {
+    // A desktop with a spreadsheet application and nothing for PDF documents; an application
+    // for any text at all says nothing about them either.
+    applications_.set(QStringLiteral("visor"), {QStringLiteral("application/vnd.ms-excel")});
+    applications_.set(QStringLiteral("editor"), {QStringLiteral("text/plain")});
+    applications_.set(QStringLiteral("borrado"), {QStringLiteral("application/pdf")}, true);
+    deliver(QStringLiteral("Glosario de términos.pdf"));
+    deliver(QStringLiteral("Tipología de Variables.pdf"));
+    deliver(QStringLiteral("Ponencias.xls"));
+    showMain();
+    clickInformation();
+    MessageBoxWatcher boxes;
+    ClickListEntry(list(), 1);
+    ClickListEntry(list(), 2);
+    Control<QToolButton>(WindowId::Main, "CommandAbrirBase")->click();
+    ASSERT_EQ(boxes.seen().size(), 2u);
+    for (const SeenMessage& box : boxes.seen()) {
+        EXPECT_EQ(box.title, QStringLiteral("Ponencias"));
+        EXPECT_EQ(box.icon, static_cast<int>(QMessageBox::Information));
+    }
+    EXPECT_TRUE(boxes.seen()[0].text.contains(QStringLiteral("\"Glosario de términos.pdf\"")));
+    EXPECT_TRUE(boxes.seen()[1].text.contains(QStringLiteral("\"Tipología de Variables.pdf\"")));
+    EXPECT_TRUE(boxes.seen()[1].text.contains(folder_.path()));
+    // Only the workbook, which the desktop can open, was handed over.
+    EXPECT_EQ(
+        desktop_.opened(),
+        std::vector<QUrl>{QUrl::fromLocalFile(folder_.filePath(QStringLiteral("Ponencias.xls")))});
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
+    EXPECT_TRUE(list()->isVisible());
+    EXPECT_EQ(list()->count(), 3);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(UnhandledErrorStatus(), 0);
 }

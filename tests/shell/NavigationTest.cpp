@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "ProgramWindows.h"
 #include "ShellTestSupport.h"
-#include "shell/ErrorReport.h"
-#include "shell/ShellWindows.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {

@@ -2,7 +2,7 @@
 // event handler reaches the standard error report exactly as it does in the program.
 #include <gtest/gtest.h>
 
-#include "shell/ErrorReport.h"
+#include "windows/ErrorReport.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -1,12 +1,15 @@
 #include "ShellTestSupport.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTest>
 
-#include "shell/Desktop.h"
 #include "shell/ShellWindows.h"
+#include "windows/Desktop.h"
 
 namespace ponencias::test {
 
@@ -37,6 +40,40 @@ DesktopRecorder::DesktopRecorder() {
 
 DesktopRecorder::~DesktopRecorder() {
     SetDesktopOpenerForTesting({});
+}
+
+DesktopApplications::DesktopApplications()
+    : oldDataHome_(qgetenv("XDG_DATA_HOME")), oldDataDirs_(qgetenv("XDG_DATA_DIRS")) {
+    EXPECT_TRUE(root_.isValid());
+    // The file types stay the system's: its MIME database is found through the same folders.
+    const QString types =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("mime"),
+                               QStandardPaths::LocateDirectory);
+    EXPECT_FALSE(types.isEmpty()) << "no MIME database on this system";
+    QDir().mkpath(folder());
+    EXPECT_TRUE(QFile::link(types, root_.filePath(QStringLiteral("share/mime"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root_.filePath(QStringLiteral("home"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(root_.filePath(QStringLiteral("share"))));
+}
+
+DesktopApplications::~DesktopApplications() {
+    qputenv("XDG_DATA_HOME", oldDataHome_);
+    qputenv("XDG_DATA_DIRS", oldDataDirs_);
+}
+
+QString DesktopApplications::folder() const {
+    return root_.filePath(QStringLiteral("share/applications"));
+}
+
+void DesktopApplications::set(const QString& name, const QStringList& mimeTypes, bool hidden) {
+    QFile entry(folder() + QLatin1Char('/') + name + QStringLiteral(".desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const QString text = QStringLiteral(
+                             "[Desktop Entry]\nType=Application\nName=%1\nExec=%1 %U\n"
+                             "MimeType=%2;\n%3")
+                             .arg(name, mimeTypes.join(QLatin1Char(';')),
+                                  hidden ? QStringLiteral("Hidden=true\n") : QString());
+    ASSERT_GT(entry.write(text.toUtf8()), 0);
 }
 
 int FakeQueryWindow::loads = 0;

@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -12,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/ErrorReport.h"
-#include "shell/Windows.h"
+#include "windows/ErrorReport.h"
+#include "windows/Windows.h"
 
 class QAbstractButton;
 class QListWidget;
@@ -54,6 +55,22 @@ public:
 
 private:
     std::vector<QUrl> opened_;
+};
+
+// Gives the desktop, for the test's duration, exactly the applications set here: its desktop
+// entry folders are a temporary folder's.
+class DesktopApplications {
+public:
+    DesktopApplications();
+    ~DesktopApplications();
+    // Writes (or rewrites) the entry of an application that opens the given MIME types.
+    void set(const QString& name, const QStringList& mimeTypes, bool hidden = false);
+    QString folder() const;
+
+private:
+    QTemporaryDir root_;
+    QByteArray oldDataHome_;
+    QByteArray oldDataDirs_;
 };
 
 // A query window that loads nothing; it can be told to fail while loading.

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "ShellTestSupport.h"
-#include "shell/Controls.h"
-#include "shell/ErrorReport.h"
+#include "windows/Controls.h"
+#include "windows/ErrorReport.h"
 
 namespace ponencias::test {
 namespace {
@@ -28,6 +28,8 @@ TEST_F(SplashWindowTest, ShowsItsDesignWithTheTitleWrittenAtLoad) {
     EXPECT_EQ(splash->minimumSize(), splash->maximumSize());  // fixed border
     EXPECT_FALSE(splash->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(splash->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(splash->windowFlags() & Qt::CustomizeWindowHint);
+    EXPECT_TRUE(splash->windowFlags() & Qt::WindowCloseButtonHint);
 
     auto* title = Control<CaptionLabel>(WindowId::Splash, "LabelTit");
     ASSERT_NE(title, nullptr);

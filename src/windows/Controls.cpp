@@ -4,38 +4,18 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
-#include <QtMath>
 
 #include "Desktop.h"
 
 namespace ponencias {
 
-int TwipsToPixels(double twips) {
-    return qRound(twips / kTwipsPerPixel);
-}
-
-void PlaceInTwips(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                         TwipsToPixels(height));
-}
-
-QSize ClientSizeInTwips(int width, int height) {
-    return QSize(TwipsToPixels(width), TwipsToPixels(height));
-}
-
-QFont ArialFont(double pointSize, bool bold, bool underline) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    font.setUnderline(underline);
-    return font;
-}
-
-CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent) : QLabel(parent) {
+CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent) {
+    // Rich text would read the caption's characters as markup.
     setTextFormat(Qt::PlainText);
-    setWordWrap(true);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setCaption(caption);
+}
+
+QString CaptionLabel::caption() const {
+    return displayText(caption_) == text() ? caption_ : text();
 }
 
 void CaptionLabel::setCaption(const QString& caption) {
@@ -65,55 +45,34 @@ void CaptionLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-namespace {
-bool isEnterKey(const QKeyEvent* event) {
+bool IsPlainEnter(const QKeyEvent* event) {
     return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !event->isAutoRepeat();
 }
-}  // namespace
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
+CommandButton::CommandButton(QWidget* parent) : EnterPressedButton<QPushButton>(parent) {
     setAutoDefault(false);
     setDefault(false);
 }
 
-void CommandButton::keyPressEvent(QKeyEvent* event) {
-    if (isEnterKey(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
-PictureButton::PictureButton(const QString& caption, const QString& picture, QWidget* parent)
-    : QToolButton(parent) {
-    const QPixmap pixmap(picture);
-    setIcon(QIcon(pixmap));
-    setIconSize(pixmap.size());
-    setText(caption);
-    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    setAutoRaise(false);
-    setFocusPolicy(Qt::StrongFocus);
-}
-
-void PictureButton::keyPressEvent(QKeyEvent* event) {
-    if (isEnterKey(event) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QToolButton::keyPressEvent(event);
-}
-
-HyperLinkLabel::HyperLinkLabel(const QString& caption, const QUrl& url, QWidget* parent)
-    : QLabel(parent), caption_(caption), url_(url) {
+HyperLinkLabel::HyperLinkLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::RichText);
     setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     setOpenExternalLinks(false);
     setCursor(Qt::PointingHandCursor);
-    setToolTip(url.toString());
     connect(this, &QLabel::linkActivated, this, [this] { OpenOnDesktop(url_); });
     render(false);
+}
+
+void HyperLinkLabel::setCaption(const QString& caption) {
+    caption_ = caption;
+    render(hovered_);
+}
+
+void HyperLinkLabel::setUrl(const QUrl& url) {
+    url_ = url;
+    setToolTip(url.toString());
+    render(hovered_);
 }
 
 void HyperLinkLabel::enterEvent(QEnterEvent* event) {

@@ -1,5 +1,7 @@
-#include "ShellWindows.h"
+#include "ProgramWindows.h"
+
 #include "query/Form1.h"
+#include "shell/ShellWindows.h"
 
 namespace ponencias {
 

@@ -7,7 +7,12 @@ namespace ponencias {
 
 // A top-level window of the program. It is created on first use and loaded before it is
 // shown; unloading (closing) it deletes it, so the next showing starts from its design again.
+// Its form gives the kind of frame it has (windowFlags), which a plain widget cannot take from a
+// form.
 class ProgramWindow : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(Qt::WindowFlags windowFlags READ windowFlags WRITE setWindowFlags DESIGNABLE false)
+
 public:
     explicit ProgramWindow(QWidget* parent = nullptr);
     // The window's load step: writes its texts and fills its lists. Runs once per loading and
