@@ -16,7 +16,7 @@ cd "$here"
 # Build dependencies, all Debian 12 packages; the tests, the fuzzer and the benchmarks add a few.
 packages=(
     build-essential cmake ninja-build pkg-config ccache
-    qt6-base-dev qt6-qpa-plugins
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
     libgtest-dev libgmock-dev
     fonts-liberation xdg-utils

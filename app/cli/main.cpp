@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "common/SpanishTranslations.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -18,7 +19,8 @@ constexpr const char* kUsage =
     "  buscar [criterios] (--consulta | --salida ARCHIVO.xlsx | --csv ARCHIVO|-)\n"
     "                              compone la consulta de búsqueda o exporta su resultado\n"
     "\n"
-    "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n";
+    "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n"
+    "«ponencias-cli --version» muestra la versión.\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("ponencias-cli"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
+    ponencias::InstallSpanishTranslations();
 
     QStringList arguments = QGuiApplication::arguments();
     const QString command = arguments.value(1);
@@ -36,6 +40,10 @@ int main(int argc, char** argv) {
         arguments.removeAt(1);
     }
     using namespace ponencias::cli;
+    if (command == QLatin1String("--version")) {
+        std::fputs("ponencias-cli " PONENCIAS_VERSION "\n", stdout);
+        return kExitOk;
+    }
     if (command == QLatin1String("sql")) {
         return RunSqlCommand(arguments);
     }

@@ -1,5 +1,6 @@
 // The program: it starts in the splash window and ends when its last window closes. It reads no
 // command line, environment variable or settings file.
+#include "common/SpanishTranslations.h"
 #include "export/widgets/WidgetExportFeedback.h"
 #include "shell/ErrorReport.h"
 #include "shell/ShellResources.h"
@@ -9,6 +10,8 @@
 int main(int argc, char** argv) {
     ponencias::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ponencias"));
+    QApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
+    ponencias::InstallSpanishTranslations();
     QApplication::setDesktopFileName(QStringLiteral("ponencias"));
     QApplication::setWindowIcon(ponencias::ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(true);
