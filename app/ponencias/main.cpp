@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Ponencias"));
     QApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
     ponencias::InstallSpanishTranslations();
-    QApplication::setDesktopFileName(QStringLiteral("ponencias"));
+    QApplication::setDesktopFileName(QStringLiteral(PONENCIAS_APP_ID));
     QApplication::setWindowIcon(ponencias::ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(true);
 
