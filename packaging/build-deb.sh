@@ -45,10 +45,12 @@ ponencias ($version) unstable; urgency=medium
  -- $maintainer  $date
 CHANGELOG
 
-# debhelper runs the build with a private HOME; the compiler cache stays the user's own.
+# debhelper runs the build with a private HOME; the compiler cache stays the user's own, and
+# paths under the copy are hashed relative to it, so a rebuild hits the cache wherever it is.
 if command -v ccache > /dev/null; then
     CCACHE_DIR=$(ccache -k cache_dir)
-    export CCACHE_DIR
+    CCACHE_BASEDIR=$stage
+    export CCACHE_DIR CCACHE_BASEDIR
 fi
 
 log="$out/build.log"
