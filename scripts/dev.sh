@@ -7,6 +7,7 @@
 #   scripts/dev.sh sanitize   the same tests built with AddressSanitizer + UBSan
 #   scripts/dev.sh fuzz [S]   build the fuzz target and run it for S seconds (default 60)
 #   scripts/dev.sh bench      build and run the benchmarks (figures in the README)
+#   scripts/dev.sh package    build the Debian package; its path is the last line printed
 #   scripts/dev.sh deps       only install the packages
 set -euo pipefail
 
@@ -16,12 +17,14 @@ cd "$here"
 # Build dependencies, all Debian 12 packages; the tests, the fuzzer and the benchmarks add a few.
 packages=(
     build-essential cmake ninja-build pkg-config ccache
-    qt6-base-dev qt6-qpa-plugins
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
     libgtest-dev libgmock-dev
     fonts-liberation xdg-utils
 )
-test_packages=(mdbtools libreoffice-calc-nogui desktop-file-utils util-linux poppler-utils)
+# Building the Debian package, and checking it (lintian, AppStream, manual pages, menu entry).
+package_packages=(debhelper dpkg-dev lintian appstream man-db desktop-file-utils)
+test_packages=(mdbtools libreoffice-calc-nogui util-linux poppler-utils "${package_packages[@]}")
 fuzz_packages=(clang libclang-rt-14-dev)
 bench_packages=(python3-xlsxwriter)
 
@@ -94,8 +97,16 @@ case "$cmd" in
             [ -f "$b" ] && [ -x "$b" ] && { echo "== $b"; "$b"; }
         done
         ;;
+    package)
+        install_packages "${package_packages[@]}"
+        cmake -S . -B build -G Ninja > /dev/null
+        echo "Construyendo el paquete (registro: build/package/build.log)..."
+        deb=$(cmake --build build --target deb | tail -n 1)
+        lintian --fail-on error "$deb"
+        echo "$deb"
+        ;;
     *)
-        sed -n '2,12p' "$0"
+        sed -n '2,13p' "$0"
         exit 1
         ;;
 esac

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "common/SpanishTranslations.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -20,7 +21,8 @@ constexpr const char* kUsage =
     "  documentos [--base ARCHIVO] --carpeta CARPETA\n"
     "                              escribe Ponencias.xls y los dos documentos PDF de la base\n"
     "\n"
-    "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n";
+    "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n"
+    "«ponencias-cli --version» muestra la versión.\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("ponencias-cli"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
+    ponencias::InstallSpanishTranslations();
 
     QStringList arguments = QGuiApplication::arguments();
     const QString command = arguments.value(1);
@@ -38,6 +42,10 @@ int main(int argc, char** argv) {
         arguments.removeAt(1);
     }
     using namespace ponencias::cli;
+    if (command == QLatin1String("--version")) {
+        std::fputs("ponencias-cli " PONENCIAS_VERSION "\n", stdout);
+        return kExitOk;
+    }
     if (command == QLatin1String("sql")) {
         return RunSqlCommand(arguments);
     }

@@ -1,6 +1,7 @@
 // The program: it starts in the splash window and ends when its last window closes. It reads no
 // command line, environment variable or settings file.
 #include "ProgramWindows.h"
+#include "common/SpanishTranslations.h"
 #include "export/widgets/WidgetExportFeedback.h"
 #include "shell/ShellResources.h"
 #include "windows/ErrorReport.h"
@@ -9,7 +10,9 @@
 int main(int argc, char** argv) {
     ponencias::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ponencias"));
-    QApplication::setDesktopFileName(QStringLiteral("ponencias"));
+    QApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
+    ponencias::InstallSpanishTranslations();
+    QApplication::setDesktopFileName(QStringLiteral(PONENCIAS_APP_ID));
     QApplication::setWindowIcon(ponencias::ProgramIcon());
     QApplication::setQuitOnLastWindowClosed(true);
 

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a throwaway prefix and checks what a desktop user gets: the
-# application folder as a unit, links in bin/ that find their folder, a valid menu entry, an icon.
+# application folder as a unit, links in bin/ that find their folder, a valid menu entry, an icon,
+# valid AppStream data under the same id, and the manual pages.
+#   check-install.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
+id=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -15,8 +18,16 @@ done
 for program in ponencias ponencias-cli; do
     [ -L "$prefix/bin/$program" ] || { echo "no link for $program in bin/"; exit 1; }
 done
-desktop-file-validate "$prefix/share/applications/ponencias.desktop"
-grep -q "^Exec=$prefix/bin/ponencias" "$prefix/share/applications/ponencias.desktop"
+desktop-file-validate "$prefix/share/applications/$id.desktop"
+grep -q "^Exec=$prefix/bin/ponencias" "$prefix/share/applications/$id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" > /dev/null ||
+    { appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml"; exit 1; }
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
+    "$prefix/share/metainfo/$id.metainfo.xml"
+for page in ponencias ponencias-cli; do
+    grep -q '^\.SH NOMBRE' "$prefix/share/man/man1/$page.1" ||
+        { echo "no manual page for $page"; exit 1; }
+done
 [ -f "$prefix/share/icons/hicolor/48x48/apps/ponencias.png" ]
 [ -f "$prefix/share/icons/hicolor/scalable/apps/ponencias.svg" ]
 

@@ -1,0 +1,75 @@
+// Qt's own texts in Spanish: in the program's dialogs and text boxes once the catalogue is
+// installed, and in the companion's help; and the companion's version.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <memory>
+
+#include "common/SpanishTranslations.h"
+#include "hardening/CliRunner.h"
+
+namespace ponencias {
+namespace {
+
+using test::CliResult;
+using test::RunCli;
+
+QStringList ActionTexts(const QMenu& menu) {
+    QStringList texts;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        }
+    }
+    return texts;
+}
+
+TEST(SpanishTranslations, StandardButtonsAndTextBoxMenuReadInSpanish) {
+    // The test machine has the catalogue: a missing one is a fault here, not a reason to skip.
+    ASSERT_TRUE(InstallSpanishTranslations())
+        << "qtbase_es.qm not found in Qt's translations folder (Debian qt6-translations-l10n)";
+
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Ponencias"), QStringLiteral("x"),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("Aceptar"));
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancelar"));
+
+    QLineEdit edit(QStringLiteral("texto"));
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    const QStringList texts = ActionTexts(*menu);
+    for (const char* expected : {"Deshacer", "Copiar", "Pegar"}) {
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(expected)))
+            << expected << " missing from: " << texts.join(QStringLiteral(", ")).toStdString();
+    }
+}
+
+TEST(CompanionStart, EveryCommandsHelpIsSpanish) {
+    for (const char* command : {"sql", "listas", "buscar"}) {
+        const CliResult run = RunCli({QString::fromUtf8(command), QStringLiteral("--help")});
+        EXPECT_EQ(run.exitCode, 0) << command;
+        EXPECT_TRUE(run.out.startsWith("Uso: ")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("\nOpciones:\n")) << run.out.toStdString();
+        EXPECT_FALSE(run.out.contains("Usage:")) << command;
+        EXPECT_FALSE(run.out.contains("Options:")) << command;
+    }
+    // Qt's own complaint about an unknown option is Spanish too.
+    const CliResult wrong = RunCli({QStringLiteral("buscar"), QStringLiteral("--nada")});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_TRUE(wrong.err.contains("Opción desconocida «nada».")) << wrong.err.toStdString();
+}
+
+TEST(CompanionStart, VersionIsNameAndProjectVersion) {
+    const CliResult run = RunCli({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QByteArray("ponencias-cli " PONENCIAS_VERSION "\n"));
+    EXPECT_TRUE(
+        QStringLiteral(PONENCIAS_VERSION).contains(QRegularExpression("^\\d+\\.\\d+\\.\\d+$")));
+}
+
+}  // namespace
+}  // namespace ponencias
