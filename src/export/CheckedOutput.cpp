@@ -151,7 +151,9 @@ FileReplacement::FileReplacement(const QString& path) : path_(path) {
     struct stat target {};
     QString folder;
     QString name = QFileInfo(path).fileName();
+    bool replacing = false;
     if (::stat(native.constData(), &target) == 0) {
+        replacing = true;
         if (S_ISDIR(target.st_mode)) {
             throw OutputError(path_, EISDIR);
         }
@@ -190,7 +192,7 @@ FileReplacement::FileReplacement(const QString& path) : path_(path) {
         temporary_.clear();
         throw OutputError(path_, EEXIST);
     }
-    if (!inPlace_ && QFileInfo::exists(path_)) {
+    if (replacing && !inPlace_) {
         // A replaced file keeps its permissions.
         ::fchmod(fd_, target.st_mode & 07777);
     }
@@ -229,17 +231,10 @@ void FileReplacement::commit() {
             discard();
             throw OutputError(path_, error);
         }
+        // The folder is not synced: after a crash the name holds either the old file or the
+        // new one, each complete, which is all this promises.
         temporary_.clear();
-        // The new name reaches the disk with its folder; a failure here leaves the complete
-        // file in place, so it is not reported as a failure to write it.
-        const int folder = ::open(QFile::encodeName(QFileInfo(path_).path()).constData(),
-                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (folder >= 0) {
-            ::fsync(folder);
-            ::close(folder);
-        }
     }
-    committed_ = true;
 }
 
 void FileReplacement::copyOntoTarget() {

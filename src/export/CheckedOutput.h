@@ -65,7 +65,6 @@ private:
     QString temporary_;  // where it is written
     int fd_ = -1;        // the temporary file, open for reading and writing
     bool inPlace_ = false;
-    bool committed_ = false;
 };
 
 // Writes `bytes` as the whole content of the file at `path`, through a FileReplacement.
