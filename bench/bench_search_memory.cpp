@@ -40,6 +40,7 @@ public:
     void showNoRecords() override { ++empty; }
     void showError(const QString&) override { ++notShown; }
     void showNotice(const QString&) override {}
+    void showInformation(const QString&) override {}
     bool showWorkbook(const QString& path) override {
         ++workbooks;
         return QFile::remove(path);

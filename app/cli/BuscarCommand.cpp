@@ -3,12 +3,12 @@
 // click of "Buscar", and the result goes through the same export.
 #include <QBuffer>
 #include <QCommandLineParser>
-#include <QSaveFile>
 #include <cstdio>
 #include <exception>
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "export/CheckedOutput.h"
 #include "export/ResultFiles.h"
 #include "query/SearchQuery.h"
 #include "store/StoreError.h"
@@ -84,15 +84,13 @@ int RunBuscarCommand(const QStringList& arguments) {
     const QString query = BuildSearchQuery(criteria);
 
     if (toQuery) {
-        Print(stdout, query + QLatin1Char('\n'));
-        return kExitOk;
+        return PrintResult(query + QLatin1Char('\n'));
     }
     UseBaseOption(parser);
     try {
         if (toWorkbook) {
             const long count = WriteResultWorkbook(query, parser.value(QStringLiteral("salida")));
-            Print(stdout, QString::number(count) + QLatin1Char('\n'));
-            return kExitOk;
+            return PrintResult(QString::number(count) + QLatin1Char('\n'));
         }
         // The whole CSV is made first, so a failing store leaves neither a file nor half a
         // listing on the standard output.
@@ -103,25 +101,20 @@ int RunBuscarCommand(const QStringList& arguments) {
         buffer.close();
         const QString target = parser.value(QStringLiteral("csv"));
         if (target == QLatin1String("-")) {
-            Print(stdout, csv);
-            return kExitOk;
+            return PrintResult(csv);
         }
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
-            Print(stderr,
-                  QStringLiteral("No se pudo escribir «%1»: %2\n").arg(target, file.errorString()));
-            return kExitUsage;
-        }
-        Print(stdout, QString::number(count) + QLatin1Char('\n'));
-        return kExitOk;
+        ReplaceFile(target, csv);
+        return PrintResult(QString::number(count) + QLatin1Char('\n'));
     } catch (const StoreError& error) {
         return ReportStoreError(error);
+    } catch (const OutputError& error) {
+        return ReportOutputError(error);
     } catch (const std::exception& error) {
-        // The workbook could not be written (a missing folder, no permission): said, not a crash.
+        // The spreadsheet library failed for a reason of its own: said, not a crash.
         Print(stderr, QStringLiteral("No se pudo escribir «%1»: %2\n")
                           .arg(parser.value(QStringLiteral("salida")),
                                QString::fromLocal8Bit(error.what())));
-        return kExitUsage;
+        return kExitOutputError;
     }
 }
 

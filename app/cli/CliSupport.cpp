@@ -1,8 +1,10 @@
 #include "CliSupport.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 #include "Commands.h"
+#include "export/CheckedOutput.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
@@ -15,6 +17,16 @@ void Print(FILE* stream, const QByteArray& bytes) {
 
 void Print(FILE* stream, const QString& text) {
     Print(stream, text.toUtf8());
+}
+
+PrivateRuntimeDirectory::PrivateRuntimeDirectory() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return;
+    }
+    directory_ = std::make_unique<QTemporaryDir>();
+    if (directory_->isValid()) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(directory_->path()));
+    }
 }
 
 void AddCommonOptions(QCommandLineParser& parser) {
@@ -33,8 +45,7 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringLis
         return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        Print(stdout, parser.helpText());
-        return kExitOk;
+        return PrintResult(parser.helpText());
     }
     if (!takesPositional && !parser.positionalArguments().isEmpty()) {
         Print(stderr, QStringLiteral("Argumento no esperado: ") +
@@ -53,6 +64,25 @@ void UseBaseOption(const QCommandLineParser& parser) {
 int ReportStoreError(const StoreError& error) {
     Print(stderr, QStringLiteral("Error %1: %2\n").arg(error.number()).arg(error.description()));
     return kExitStoreError;
+}
+
+int ReportOutputError(const OutputError& error) {
+    Print(stderr, error.message() + QLatin1Char('\n'));
+    return kExitOutputError;
+}
+
+int PrintResult(const QByteArray& bytes) {
+    try {
+        WriteStandardOutput(bytes);
+        CloseStandardOutput();
+    } catch (const OutputError& error) {
+        return ReportOutputError(error);
+    }
+    return kExitOk;
+}
+
+int PrintResult(const QString& text) {
+    return PrintResult(text.toUtf8());
 }
 
 }  // namespace ponencias::cli

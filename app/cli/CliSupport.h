@@ -3,20 +3,37 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 class QCommandLineParser;
 
 namespace ponencias {
+class OutputError;
 class StoreError;
-}
+}  // namespace ponencias
 
 namespace ponencias::cli {
 
-// Writes UTF-8 to a standard stream, as is, and flushes it.
+// Writes UTF-8 to a standard stream, as is, and flushes it. For messages and help; a command's
+// result goes through PrintResult.
 void Print(FILE* stream, const QByteArray& bytes);
 void Print(FILE* stream, const QString& text);
+
+// Qt's start-up looks in the runtime directory (XDG_RUNTIME_DIR) for a sandbox's marker and,
+// where the session has none (cron, ssh, a root shell), warns on standard error before falling
+// back to a shared one under /tmp. Made before the application object, this gives the process a
+// private directory of its own (mode 0700, removed at exit) when the session has none, and leaves
+// a session's own directory alone.
+class PrivateRuntimeDirectory {
+public:
+    PrivateRuntimeDirectory();
+
+private:
+    std::unique_ptr<QTemporaryDir> directory_;
+};
 
 // Adds --help and --base ARCHIVO, which every command takes.
 void AddCommonOptions(QCommandLineParser& parser);
@@ -30,5 +47,13 @@ void UseBaseOption(const QCommandLineParser& parser);
 
 // Tells a store failure on standard error and gives the exit status for it.
 int ReportStoreError(const StoreError& error);
+// Tells an output failure (the file, or the standard output, and why) on standard error and gives
+// the exit status for it.
+int ReportOutputError(const OutputError& error);
+
+// Writes a command's whole result to standard output and closes it, every step checked. Returns
+// kExitOk, or what ReportOutputError returns.
+int PrintResult(const QByteArray& bytes);
+int PrintResult(const QString& text);
 
 }  // namespace ponencias::cli

@@ -8,6 +8,8 @@ namespace ponencias::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitStoreError = 2;
+// The output (a file, or the standard output) could not be written.
+inline constexpr int kExitOutputError = 1;
 
 // Each command parses its own arguments: `arguments` starts with the program name, followed by
 // what came after the command's name.

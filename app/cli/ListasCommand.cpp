@@ -12,10 +12,10 @@ namespace ponencias::cli {
 
 namespace {
 
-void PrintList(const char* name, const MemoryListControl& list) {
-    Print(stdout, QStringLiteral("# ") + QLatin1String(name) + QLatin1Char('\n'));
+void AppendList(QString& text, const char* name, const MemoryListControl& list) {
+    text += QStringLiteral("# ") + QLatin1String(name) + QLatin1Char('\n');
     for (const QString& entry : list.Items()) {
-        Print(stdout, entry + QLatin1Char('\n'));
+        text += entry + QLatin1Char('\n');
     }
 }
 
@@ -75,14 +75,15 @@ int RunListasCommand(const QStringList& arguments) {
         return ReportStoreError(error);
     }
 
-    PrintList("JornadaCbo", window.JornadaCbo);
-    PrintList("EntidadCbo", window.EntidadCbo);
-    PrintList("EjeTemCbo", window.EjeTemCbo);
-    PrintList("SubtemaCbo", window.SubtemaCbo);
-    PrintList("CatSubTemaCbo", window.CatSubTemaCbo);
-    PrintList("PerfilPonCbo", window.PerfilPonCbo);
-    PrintList("NormatividadCbo", window.NormatividadCbo);
-    return kExitOk;
+    QString text;
+    AppendList(text, "JornadaCbo", window.JornadaCbo);
+    AppendList(text, "EntidadCbo", window.EntidadCbo);
+    AppendList(text, "EjeTemCbo", window.EjeTemCbo);
+    AppendList(text, "SubtemaCbo", window.SubtemaCbo);
+    AppendList(text, "CatSubTemaCbo", window.CatSubTemaCbo);
+    AppendList(text, "PerfilPonCbo", window.PerfilPonCbo);
+    AppendList(text, "NormatividadCbo", window.NormatividadCbo);
+    return PrintResult(text);
 }
 
 }  // namespace ponencias::cli

@@ -1,8 +1,8 @@
 // ponencias-cli sql [--base ARCHIVO] "SQL": one statement through the program's store, the result
 // as CSV on standard output.
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <cstdio>
 
 #include "CliSupport.h"
@@ -34,17 +34,16 @@ int RunSqlCommand(const QStringList& arguments) {
     }
     UseBaseOption(parser);
 
-    QFile out;
-    if (!out.open(stdout, QIODevice::WriteOnly)) {
-        return kExitUsage;
-    }
+    // The whole result is in hand before anything is written, so a failing statement never
+    // leaves part of an answer on standard output.
+    QByteArray csv;
+    QBuffer out(&csv);
+    out.open(QIODevice::WriteOnly);
     CsvWriter writer(out);
     try {
         OpenProposalStore();
         Recordset& rows = *ProposalRecordset;
         rows.Open(positional.front(), *ProposalConnection, adOpenDynamic, adLockOptimistic);
-        // The whole result is in hand before anything is written, so a failing statement never
-        // leaves part of an answer on standard output.
         writer.writeRecord(rows.columnNames());
         rows.MoveFirst();
         const int columns = int(rows.columnNames().size());
@@ -59,11 +58,10 @@ int RunSqlCommand(const QStringList& arguments) {
         }
         ReleaseProposalStore();
     } catch (const StoreError& error) {
-        out.flush();
         return ReportStoreError(error);
     }
-    out.flush();
-    return kExitOk;
+    out.close();
+    return PrintResult(csv);
 }
 
 }  // namespace ponencias::cli

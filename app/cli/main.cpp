@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "CliSupport.h"
 #include "Commands.h"
 #include "common/SpanishTranslations.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    const ponencias::cli::PrivateRuntimeDirectory runtime;
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("ponencias-cli"));
     QGuiApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));

@@ -40,6 +40,10 @@ void StandardErrorFeedback::showNotice(const QString& text) {
     Print(text);
 }
 
+void StandardErrorFeedback::showInformation(const QString& text) {
+    Print(text);
+}
+
 bool StandardErrorFeedback::showWorkbook(const QString&) {
     return false;
 }

@@ -18,6 +18,9 @@ public:
     virtual void showError(const QString& text) = 0;
     // Something the workbook does not hold as asked (rows beyond the sheet's limit, …).
     virtual void showNotice(const QString& text) = 0;
+    // Something the user may want to keep that is no failure (where a saved workbook that
+    // nothing could show is): information icon, the text selectable and copyable.
+    virtual void showInformation(const QString& text) = 0;
     // Hands the workbook file to the desktop's spreadsheet application. False when nothing
     // took it.
     virtual bool showWorkbook(const QString& path) = 0;
@@ -37,6 +40,7 @@ public:
     void showNoRecords() override;
     void showError(const QString& text) override;
     void showNotice(const QString& text) override;
+    void showInformation(const QString& text) override;
     bool showWorkbook(const QString& path) override;
 };
 

@@ -7,10 +7,11 @@ class QIODevice;
 namespace ponencias {
 
 // For the command-line companion: the same query and the same export code as a search, with the
-// workbook written to a file the caller names. Returns the number of proposals written; an
-// empty result writes no file. Throws StoreError when the store fails, SpreadsheetError (a
-// std::runtime_error) when the file cannot be written. What the workbook cannot hold (rows
-// beyond the sheet's 1,048,575) is reported on standard error.
+// workbook written to a file the caller names, complete or not at all (see WriteXlsx). Returns
+// the number of proposals written; an empty result writes no file. Throws StoreError when the
+// store fails, OutputError when the file cannot be written, SpreadsheetError when the
+// spreadsheet library fails otherwise. What the workbook cannot hold (rows beyond the sheet's
+// 1,048,575) is reported on standard error.
 long WriteResultWorkbook(const QString& queryText, const QString& path);
 
 // The same rows as CSV (RFC 4180, UTF-8): the sixteen header captions, then one line per

@@ -1,5 +1,6 @@
 #include "ResultSheetExport.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QDateTime>
 #include <QDir>
@@ -8,8 +9,10 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
+#include "CheckedOutput.h"
 #include "ExportFeedback.h"
 #include "ResultSheetExportSteps.h"
 #include "ResultSheetFormatting.h"
@@ -208,8 +211,9 @@ struct ResultOutput {
             path = ReserveResultFile();
             writer = std::make_unique<XlsxSheetWriter>(sheet, path,
                                                        XlsxWriteOptions{limits.maxLinkRecords});
-        } catch (const SpreadsheetError&) {
-            // The sheet then keeps every row and is saved at the end, where a failure is told.
+        } catch (const std::runtime_error&) {
+            // OutputError or SpreadsheetError: the sheet then keeps every row and is saved at
+            // the end, where a failure is told.
             discard();
         }
     }
@@ -235,23 +239,28 @@ void HandOver(const Worksheet& sheet, ResultOutput& output, const FilledSheet& f
             path = ReserveResultFile();
             report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
         }
-    } catch (const SpreadsheetError& error) {
+    } catch (const std::runtime_error& error) {
         output.writer.reset();
         if (!path.isEmpty()) {
-            QFile::remove(path);  // only the unfinished file this export just created
+            QFile::remove(path);  // only the name this export reserved
         }
         output.path.clear();
-        feedback.showError(QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
-                               .arg(path.isEmpty() ? QString() : QStringLiteral(" en ") + path,
-                                    QString::fromUtf8(error.what())));
+        const auto* outputError = dynamic_cast<const OutputError*>(&error);
+        const QString file = outputError ? outputError->target() : path;
+        feedback.showError(
+            QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
+                .arg(file.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(file),
+                     outputError ? outputError->reason() : QString::fromUtf8(error.what())));
         return;
     }
     output.writer.reset();
     output.path.clear();  // the saved file is the user's from here on
     if (!desktopShowsWorkbooks || !feedback.showWorkbook(path)) {
-        feedback.showError(QStringLiteral("No hay una aplicación que pueda mostrar el libro de "
-                                          "resultados. El libro está guardado en:\n%1")
-                               .arg(QDir::toNativeSeparators(path)));
+        // Not a failure: the workbook is saved, and the user is told where.
+        feedback.showInformation(QStringLiteral("No hay una aplicación que pueda mostrar el "
+                                                "libro de resultados. El libro está guardado "
+                                                "en:\n%1")
+                                     .arg(QDir::toNativeSeparators(path)));
     }
     if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
         feedback.showNotice(text);
@@ -328,8 +337,9 @@ QString ResultsFolder() {
 
 QString ReserveResultFile() {
     const QString folder = ResultsFolder();
+    errno = 0;
     if (!QDir().mkpath(folder)) {
-        throw SpreadsheetError("no se pudo crear la carpeta " + folder.toStdString());
+        throw OutputError(folder, errno != 0 ? errno : EIO);
     }
     const QFileInfo info(folder);
     if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
@@ -343,13 +353,16 @@ QString ReserveResultFile() {
         const QString path = stem +
                              (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) +
                              QStringLiteral(".xlsx");
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        // Made exclusively, so no other workbook is ever taken; the complete workbook is later
+        // renamed onto it.
+        const int fd = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            ::close(fd);
             return path;
         }
-        if (!file.exists()) {
-            throw SpreadsheetError("no se pudo crear " + path.toStdString() + ": " +
-                                   file.errorString().toStdString());
+        if (errno != EEXIST) {
+            throw OutputError(path, errno);
         }
     }
     throw SpreadsheetError("no quedan nombres libres en " + folder.toStdString());

@@ -1,14 +1,21 @@
 #include "XlsxOutput.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <xlsxwriter.h>
+
+#include "CheckedOutput.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -111,18 +118,63 @@ double DigitsValue(const QString& digits) {
     return double(value);
 }
 
+// Keeps the library's English lines off standard error while it closes a workbook: a failure
+// is told once, by the caller, in Spanish. The library prints with fprintf(stderr) and offers no
+// other channel, so descriptor 2 points to /dev/null for the length of that one call only. The
+// export's worker thread has stopped by then; a line another thread writes in that moment is
+// lost, which is the price of the library's choice.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) {
+            ::dup2(null, STDERR_FILENO);
+        }
+        if (null >= 0) {
+            ::close(null);
+        }
+    }
+    ~QuietStandardError() {
+        const int error = errno;
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+        errno = error;
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// A failure of the library that is not the system's (memory, an internal limit).
+SpreadsheetError LibraryFailure(lxw_error error) {
+    return SpreadsheetError(QStringLiteral("la biblioteca de libros xlsx falló (código %1: %2)")
+                                .arg(int(error))
+                                .arg(QString::fromUtf8(lxw_strerror(error)))
+                                .toStdString());
+}
+
 }  // namespace
 
 class XlsxSheetWriter::Impl {
 public:
     Impl(const Worksheet& sheet, const QString& path, const XlsxWriteOptions& options)
-        : sheet_(sheet), options_(options) {
-        const QByteArray file = QFile::encodeName(path);
+        : sheet_(sheet), options_(options), file_(path) {
+        // The library writes the whole file itself, to the replacement's temporary name.
+        const QByteArray file = QFile::encodeName(file_.temporaryPath());
         lxw_workbook_options workbookOptions{};
         // Rows go to a temporary file as they are written, so the workbook's size does not
         // weigh on memory; the rows must then come in order, which the sheet guarantees.
         workbookOptions.constant_memory = 1;
-        const QByteArray tmp = QFile::encodeName(QDir::tempPath());
+        // The library's own temporary files go beside the workbook: on the file system that
+        // must hold the result, so a lack of room there cannot pass unnoticed in them alone.
+        const QByteArray tmp = QFile::encodeName(QFileInfo(file_.temporaryPath()).path());
         workbookOptions.tmpdir = const_cast<char*>(tmp.constData());
         workbook_ = workbook_new_opt(file.constData(), &workbookOptions);
         if (!workbook_) {
@@ -142,7 +194,9 @@ public:
     ~Impl() {
         stopWorker();
         if (workbook_) {
-            lxw_workbook_free(workbook_);  // abandoned: the file itself is only made on closing
+            // Abandoned: the library writes its file only on closing, and the replacement
+            // removes the empty one it reserved.
+            lxw_workbook_free(workbook_);
         }
     }
 
@@ -174,12 +228,29 @@ public:
         // the sheet for each row it writes.
         writeColumns();
         writeView();
+        // The library writes the rows into its temporary file without looking at the result;
+        // a row that did not reach it would be missing from a workbook reported as complete.
+        if (FILE* rows = worksheet_->optimize_tmpfile;
+            rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
+            throw file_.error(errno != 0 ? errno : EIO);
+        }
         lxw_workbook* closing = workbook_;
         workbook_ = nullptr;
-        const lxw_error closed = workbook_close(closing);
-        if (closed != LXW_NO_ERROR) {
-            throw SpreadsheetError(lxw_strerror(closed));
+        errno = 0;
+        lxw_error closed;
+        int closeErrno;
+        {
+            const QuietStandardError quiet;
+            closed = workbook_close(closing);
+            closeErrno = errno;
         }
+        if (closed != LXW_NO_ERROR && closeErrno != 0) {
+            throw file_.error(closeErrno);
+        }
+        if (closed != LXW_NO_ERROR) {
+            throw LibraryFailure(closed);
+        }
+        file_.commit();
         return report_;
     }
 
@@ -551,6 +622,7 @@ private:
 
     const Worksheet& sheet_;
     const XlsxWriteOptions options_;
+    FileReplacement file_;
     std::optional<FormatGrid> grid_;
     size_t gridOps_ = 0;
     int lastRowBand_ = 0;

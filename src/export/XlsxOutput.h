@@ -22,17 +22,20 @@ struct XlsxWriteReport {
 };
 
 // Writes the worksheet as a one-sheet xlsx file at `path`, every cell with its effective format.
-// Throws SpreadsheetError, naming the reason, when the file cannot be written.
+// The file is written under a temporary name beside `path` and put in place only when complete
+// (FileReplacement): a failure leaves nothing, and a file already at `path` keeps its content.
+// Throws OutputError (path and the system's reason) when the file cannot be written,
+// SpreadsheetError when the library fails otherwise.
 XlsxWriteReport WriteXlsx(const Worksheet& sheet, const QString& path,
                           const XlsxWriteOptions& options = {});
 
 // The same file written while the sheet is being filled: the writer is the sheet's row sink, so
 // each row goes to the file as soon as the sheet has moved past it and is let go, and finish()
 // writes the rest. The result is the file WriteXlsx would write at that point. The sheet must
-// outlive the writer. Nothing is created at `path` before finish().
+// outlive the writer. Nothing is created at `path` before finish() succeeds.
 class XlsxSheetWriter final : public RowSink {
 public:
-    // Throws SpreadsheetError when the file cannot be started.
+    // Throws OutputError when the file cannot be started (no folder, no permission).
     XlsxSheetWriter(Worksheet& sheet, const QString& path, const XlsxWriteOptions& options = {});
     // An unfinished file is abandoned: nothing is written at `path`.
     ~XlsxSheetWriter() override;
@@ -41,8 +44,7 @@ public:
 
     void rowsComplete(int lastRow) override;
     // Writes the rows not written yet, the columns and the view, and closes the file; the sheet
-    // keeps every later row in memory again. Throws SpreadsheetError when the file cannot be
-    // written.
+    // keeps every later row in memory again. Throws as WriteXlsx does.
     XlsxWriteReport finish();
 
     class Impl;

@@ -22,12 +22,14 @@ public:
     int noRecords = 0;
     QStringList errors;
     QStringList notices;
+    QStringList information;
     QStringList shownWorkbooks;
     bool desktopTakesWorkbooks = true;
 
     void showNoRecords() override { ++noRecords; }
     void showError(const QString& text) override { errors << text; }
     void showNotice(const QString& text) override { notices << text; }
+    void showInformation(const QString& text) override { information << text; }
     bool showWorkbook(const QString& path) override {
         shownWorkbooks << path;
         return desktopTakesWorkbooks;

@@ -1,12 +1,14 @@
 // The result export end to end: a store built from rows, the export run as a search runs it, and
 // the saved workbook read back from its XML.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
@@ -206,17 +208,72 @@ TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFi
     ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
-    ASSERT_EQ(feedback_.errors.size(), 1);
+    // The workbook is saved: information, not an error.
+    EXPECT_TRUE(feedback_.errors.isEmpty());
+    ASSERT_EQ(feedback_.information.size(), 1);
     const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(feedback_.errors[0].contains(ResultsFolder() + "/" + files[0]));
+    EXPECT_TRUE(feedback_.information[0].contains(ResultsFolder() + "/" + files[0]));
 
     // A desktop that refuses the file gets the same message.
     setDesktopHasSpreadsheetApplication(true);
     feedback_.desktopTakesWorkbooks = false;
     ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.errors.size(), 2);
-    EXPECT_TRUE(feedback_.errors[1].contains(feedback_.shownWorkbooks.value(0)));
+    ASSERT_EQ(feedback_.information.size(), 2);
+    EXPECT_TRUE(feedback_.information[1].contains(feedback_.shownWorkbooks.value(0)));
+}
+
+// Lowers this process's file size limit (soft only, so it can be raised back) with SIGXFSZ
+// ignored: a write past the limit then fails with EFBIG, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit lowered{bytes, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile) {
+    std::vector<ProposalRow> rows = MakeProposals(30);
+    for (ProposalRow& row : rows) {
+        row["RESUMEN"] = QString(4000, '&');  // the library's XML grows it fivefold
+    }
+    TemporaryStore store(rows);
+    store.use();
+    ObtainSpreadsheetApplication();
+    {
+        const FileSizeLimit limit(64 * 1024);
+        ExportResultSheet(kAllProposals);
+    }
+    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
+    ASSERT_EQ(feedback_.errors.size(), 1);
+    EXPECT_TRUE(feedback_.errors[0].startsWith("No se pudo guardar el libro de resultados «" +
+                                               ResultsFolder() + "/Consulta de ponencias "))
+        << feedback_.errors[0].toStdString();
+    EXPECT_TRUE(feedback_.errors[0].endsWith(".xlsx»: El archivo es demasiado grande"))
+        << feedback_.errors[0].toStdString();
+    EXPECT_EQ(
+        QDir(ResultsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList());
+    EXPECT_FALSE(SpreadsheetApp);
+    EXPECT_FALSE(ProposalConnection);
+
+    // The next search works as if nothing had happened.
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    EXPECT_EQ(ReadXlsx(feedback_.shownWorkbooks[0]).maxRow(), 31);
+    EXPECT_EQ(feedback_.errors.size(), 1);
 }
 
 TEST_F(ResultSheetExportTest, RowsBeyondTheSheetAreToldNotCutSilently) {

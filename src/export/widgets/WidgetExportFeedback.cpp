@@ -9,9 +9,12 @@ namespace ponencias {
 
 namespace {
 
-void Show(QMessageBox::Icon icon, const QString& text) {
+void Show(QMessageBox::Icon icon, const QString& text, bool selectable = false) {
     QMessageBox box(icon, QString::fromLatin1(kProgramTitle), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    if (selectable) {
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
     box.exec();
 }
 
@@ -27,6 +30,11 @@ void WidgetExportFeedback::showError(const QString& text) {
 
 void WidgetExportFeedback::showNotice(const QString& text) {
     Show(QMessageBox::Warning, text);
+}
+
+void WidgetExportFeedback::showInformation(const QString& text) {
+    // A path the user may want to paste elsewhere.
+    Show(QMessageBox::Information, text, true);
 }
 
 bool WidgetExportFeedback::showWorkbook(const QString& path) {

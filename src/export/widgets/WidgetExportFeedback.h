@@ -11,6 +11,7 @@ public:
     void showNoRecords() override;
     void showError(const QString& text) override;
     void showNotice(const QString& text) override;
+    void showInformation(const QString& text) override;
     bool showWorkbook(const QString& path) override;
 };
 
