@@ -24,6 +24,7 @@
 #include <cstdio>
 
 #include "documents/ApplicationDocuments.h"
+#include "export/CheckedOutput.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
@@ -256,7 +257,7 @@ int Child(const QStringList& arguments) {
     } catch (const StoreError& error) {
         std::fprintf(stderr, "Error %d: %s\n", error.number(), qPrintable(error.description()));
         return 2;
-    } catch (const documents::DocumentWriteError& error) {
+    } catch (const OutputError& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;
     }

@@ -7,6 +7,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "documents/ApplicationDocuments.h"
+#include "export/CheckedOutput.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
@@ -36,9 +37,8 @@ int RunDocumentosCommand(const QStringList& arguments) {
                                              parser.value(QStringLiteral("carpeta")));
     } catch (const StoreError& error) {
         return ReportStoreError(error);
-    } catch (const documents::DocumentWriteError& error) {
-        Print(stderr, error.message() + QLatin1Char('\n'));
-        return kExitUsage;
+    } catch (const OutputError& error) {
+        return ReportOutputError(error);
     }
     return kExitOk;
 }

@@ -19,17 +19,6 @@ inline constexpr const char* kWorkbookFileName = "Ponencias.xls";
 inline constexpr const char* kGlossaryFileName = "Glosario de términos.pdf";
 inline constexpr const char* kTypologyFileName = "Tipología de Variables.pdf";
 
-// A document that could not be written; the Spanish message names the file and the reason.
-class DocumentWriteError : public std::runtime_error {
-public:
-    DocumentWriteError(const QString& path, const QString& reason);
-    const QString& message() const { return message_; }
-
-private:
-    explicit DocumentWriteError(const QString& message);
-    QString message_;
-};
-
 // A proposals database to derive documents from: the store's copy of the file, checked to hold
 // PONENCIAS with every column the program names and at least one proposal. Throws StoreError,
 // in the store's numbers and words and naming the file, when it is not such a database.
@@ -48,13 +37,9 @@ private:
     long long proposals_ = 0;
 };
 
-// Writes a file under a temporary name in its folder, then renames it into place: a failure
-// leaves the previous file as it was and no partial one. `write` fills the temporary file given
-// by its path. Throws DocumentWriteError, or passes on what `write` throws.
-void PlaceFile(const QString& path, const std::function<void(const QString& partial)>& write);
-
-// Each document on its own; they throw DocumentWriteError when the file cannot be written and
-// StoreError when the store fails.
+// Each document on its own; they throw OutputError when the file cannot be written (each is written
+// whole under a temporary name and renamed into place, or not at all) and StoreError when the store
+// fails.
 void WriteGlossary(const QString& path);
 void WriteTypology(const ProposalDatabase& database, const QString& path);
 void WriteWorkbook(const ProposalDatabase& database, const QString& path);

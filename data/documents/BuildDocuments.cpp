@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "ApplicationDocuments.h"
+#include "export/CheckedOutput.h"
 #include "store/StoreError.h"
 
 int main(int argc, char** argv) {
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Error %d: %s\n", error.number(),
                      error.description().toUtf8().constData());
         return 2;
-    } catch (const DocumentWriteError& error) {
+    } catch (const OutputError& error) {
         std::fprintf(stderr, "%s\n", error.message().toUtf8().constData());
         return 1;
     }

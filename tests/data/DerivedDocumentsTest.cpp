@@ -35,14 +35,6 @@ QString PdfText(const QString& path) {
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
-// Runs the companion as in a desktop session: Qt notes on standard error when the session's
-// runtime folder is unset, which would hide what the command itself says there.
-CliResult RunInSession(const QStringList& arguments) {
-    static const QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    return RunCli(arguments);
-}
-
 QByteArray Contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -103,7 +95,7 @@ TEST(DerivedDocuments, CommandWritesTheSameThreeDocumentsAndSaysNothing) {
     const TemporaryStore store(NonSampleProposals());
     FolderWithPreviousDocuments folder;
     const CliResult result =
-        RunInSession({"documentos", "--base", store.path(), "--carpeta", folder.dir.path()});
+        RunCli({"documentos", "--base", store.path(), "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(result.err.isEmpty());
     EXPECT_EQ(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
@@ -119,8 +111,7 @@ TEST(DerivedDocuments, FileThatIsNotAProposalsDatabaseWritesNothing) {
     // An Access file without PONENCIAS: the store's numbered message, naming the file.
     const QString access = QStringLiteral(PONENCIAS_ACCESS_WITHOUT_PROPOSALS);
     ASSERT_TRUE(QFile::exists(access)) << access.toStdString();
-    CliResult result =
-        RunInSession({"documentos", "--base", access, "--carpeta", folder.dir.path()});
+    CliResult result = RunCli({"documentos", "--base", access, "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.err.startsWith("Error 3078: ")) << result.err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(result.err).contains(access));
@@ -131,7 +122,7 @@ TEST(DerivedDocuments, FileThatIsNotAProposalsDatabaseWritesNothing) {
     QStringList columns = AllProposalColumns();
     columns.removeAll(QStringLiteral("SUBTEMA"));
     const TemporaryStore lacking(NonSampleProposals(), columns);
-    result = RunInSession({"documentos", "--base", lacking.path(), "--carpeta", folder.dir.path()});
+    result = RunCli({"documentos", "--base", lacking.path(), "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.err.startsWith("Error 3265: ")) << result.err.toStdString();
     EXPECT_TRUE(result.err.contains("SUBTEMA"));
@@ -139,10 +130,10 @@ TEST(DerivedDocuments, FileThatIsNotAProposalsDatabaseWritesNothing) {
 
     // No proposal at all, and a file that is no database.
     const TemporaryStore empty({});
-    result = RunInSession({"documentos", "--base", empty.path(), "--carpeta", folder.dir.path()});
+    result = RunCli({"documentos", "--base", empty.path(), "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(QString::fromUtf8(result.err).contains(empty.path()));
-    result = RunInSession(
+    result = RunCli(
         {"documentos", "--base", folder.dir.filePath(kGlossary), "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_TRUE(result.err.startsWith("Error 3343: ")) << result.err.toStdString();
@@ -153,25 +144,26 @@ TEST(DerivedDocuments, UnwritableOutputIsUsageStatusAndKeepsThePreviousDocument)
     const TemporaryStore store(NonSampleProposals());
     QTemporaryDir parent;
     const QString missing = parent.filePath(QStringLiteral("no-existe"));
-    CliResult result = RunInSession({"documentos", "--base", store.path(), "--carpeta", missing});
+    CliResult result = RunCli({"documentos", "--base", store.path(), "--carpeta", missing});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(QString::fromUtf8(result.err).contains(missing + QLatin1Char('/') + kWorkbook))
         << result.err.toStdString();
     EXPECT_FALSE(QFile::exists(missing));
 
-    result = RunInSession({"documentos", "--base", store.path()});
+    result = RunCli({"documentos", "--base", store.path()});
     EXPECT_EQ(result.exitCode, 1);
 
-    // A write that fails half-way: the previous file stays, and no partial file is left.
+    // A write that fails half-way (the file system refuses to let a file grow): the previous
+    // documents stay, and no partial file is left.
     FolderWithPreviousDocuments folder;
-    EXPECT_THROW(documents::PlaceFile(folder.dir.filePath(kWorkbook),
-                                      [](const QString& partial) {
-                                          QFile file(partial);
-                                          file.open(QIODevice::WriteOnly);
-                                          file.write("half a workbook");
-                                          throw documents::DocumentWriteError(partial, "lleno");
-                                      }),
-                 documents::DocumentWriteError);
+    CliOptions limited;
+    limited.fileSizeLimit = 2000;
+    result =
+        RunCli({"documentos", "--base", store.path(), "--carpeta", folder.dir.path()}, limited);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(
+        QString::fromUtf8(result.err).contains(QStringLiteral("El archivo es demasiado grande")))
+        << result.err.toStdString();
     folder.expectUntouched();
 }
 
