@@ -139,10 +139,18 @@ void Choose(ListControl& list, const QString& allEntry, const ListChoice& choice
     list.SetListIndex(choice.ListIndex);
 }
 
-[[noreturn]] void Report(const char* what, const QString& query, const QStringList& found,
+// A text as it can be printed: a NUL would end it.
+QByteArray Printable(const QString& text) {
+    QString shown = text.left(2000);
+    shown.replace(QChar(0), QStringLiteral("\\0"));
+    return shown.toUtf8();
+}
+
+[[noreturn]] void Report(const QString& what, const QString& query, const QStringList& found,
                          const QStringList& expected) {
-    std::fprintf(stderr, "%s\nquery: %s\nfound (%lld):    %s\nexpected (%lld): %s\n", what,
-                 query.left(2000).toUtf8().constData(), static_cast<long long>(found.size()),
+    std::fprintf(stderr, "%s\nquery: %s\nfound (%lld):    %s\nexpected (%lld): %s\n",
+                 Printable(what).constData(), Printable(query).constData(),
+                 static_cast<long long>(found.size()),
                  found.join(QLatin1Char(' ')).toUtf8().constData(),
                  static_cast<long long>(expected.size()),
                  expected.join(QLatin1Char(' ')).toUtf8().constData());
@@ -172,10 +180,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             found = StoreFolios(text);
         });
     } catch (const StoreError& error) {
-        Report(error.description().toUtf8().constData(), query, found, expected);
+        Report(error.description(), query, found, expected);
     }
     if (found != expected) {
-        Report("the search and the reference disagree", query, found, expected);
+        Report(QStringLiteral("the search and the reference disagree"), query, found, expected);
     }
     return 0;
 }

@@ -83,6 +83,7 @@ QStringList HostileValues() {
         QStringLiteral("; DROP TABLE PONENCIAS; --"),
         QStringLiteral("tab\there\r\nnueva línea\x01\x1f"),
         QStringLiteral("antes") + Nul() + QStringLiteral("después"),
+        (Nul() + QStringLiteral("a")).repeated(1500),
         QStringLiteral("voto 🗳️ nulo 👍🏽"),
         QStringLiteral("العدالة الانتخابية"),
         QStringLiteral("\u202Eabc\u202C"),
