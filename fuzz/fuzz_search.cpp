@@ -68,7 +68,7 @@ SearchCriteria Meaning(const WindowState& state) {
 // that criteria combine.
 std::vector<ProposalRow> FixedRows() {
     QStringList values = HostileValues();
-    values.removeIf([](const QString& value) { return value.size() > 1000; });
+    values.removeIf([](const QString& value) { return value.size() > 10000; });
     values << QString(2000, QLatin1Char('z'));
     std::vector<ProposalRow> rows = HostileRows(values);
 
