@@ -5,7 +5,7 @@
 #   scripts/dev.sh run        build and start the program on the bundled sample database
 #   scripts/dev.sh test       build and run every test through CTest
 #   scripts/dev.sh sanitize   the same tests built with AddressSanitizer + UBSan
-#   scripts/dev.sh fuzz [S]   build the fuzz target and run it for S seconds (default 60)
+#   scripts/dev.sh fuzz [S]   build the two fuzz targets and run each S/2 seconds (default 60)
 #   scripts/dev.sh bench      build and run the benchmarks (figures in the README)
 #   scripts/dev.sh package    build the Debian package; its path is the last line printed
 #   scripts/dev.sh deps       only install the packages
@@ -92,12 +92,18 @@ case "$cmd" in
         cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
             -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPONENCIAS_FUZZ=ON -DPONENCIAS_BUILD_TESTS=OFF \
             -DPONENCIAS_BUILD_BENCH=OFF
-        cmake --build build-fuzz -j "$jobs" --target fuzz_store_open
+        cmake --build build-fuzz -j "$jobs" --target fuzz_store_open fuzz_search
         corpus=$(mktemp -d)
         cp fuzz/corpus/* tests/data/access/*.mdb tests/data/access/*.accdb "$corpus"/
-        build-fuzz/fuzz/fuzz_store_open -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+        build-fuzz/fuzz/fuzz_store_open -max_total_time="$((seconds / 2))" -timeout=30 -rss_limit_mb=2048 \
             -artifact_prefix=build-fuzz/ \
             "$corpus" fuzz/corpus
+        # The search against its reference filter, for the other half of the time.
+        search_corpus=$(mktemp -d)
+        cp fuzz/corpus-search/* "$search_corpus"/
+        build-fuzz/fuzz/fuzz_search -max_total_time="$((seconds - seconds / 2))" -timeout=30 \
+            -rss_limit_mb=2048 -artifact_prefix=build-fuzz/search- \
+            "$search_corpus" fuzz/corpus-search
         ;;
     bench)
         install_packages "${bench_packages[@]}"

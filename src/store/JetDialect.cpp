@@ -69,7 +69,12 @@ inline Weights WeightsOf(char32_t c) {
     if (c < kTableSize) {
         return WeightTable()[c];
     }
+    // A few characters fold into the table ("Å" ANGSTROM SIGN to "å"): they weigh as what they
+    // fold to, so equal folded texts compare equal.
     const char32_t folded = QChar::toCaseFolded(c);
+    if (folded < kTableSize) {
+        return WeightTable()[folded];
+    }
     return {folded, folded * 2, 0};
 }
 

@@ -458,9 +458,10 @@ StoreSnapshot::~StoreSnapshot() {
 namespace {
 
 // SQLite reads statement text only up to a NUL character, while a text value typed by a user
-// may hold one. Each quoted literal holding NUL characters is given as the joining of its parts
-// and char(0), in parentheses, so it stands for the same text; the rest of the statement is left
-// as it is (a NUL outside a literal still ends the statement, and is refused).
+// may hold one. Each quoted literal holding NUL characters is given as its UTF-8 bytes in
+// hexadecimal, cast to text, so it stands for the same text as one expression however many NULs
+// it holds (a chain of joins would outgrow SQLite's expression depth); the rest of the statement
+// is left as it is (a NUL outside a literal still ends the statement, and is refused).
 QString WithNulLiterals(const QString& sql) {
     if (!sql.contains(QChar(0))) {
         return sql;
@@ -472,34 +473,30 @@ QString WithNulLiterals(const QString& sql) {
     while (i < n) {
         const QChar c = sql.at(i);
         if (c == u'\'') {
-            QStringList parts(QString{});
+            QString value;  // the literal's text, its doubled quotes undone
+            bool holdsNul = false;
             qsizetype j = i + 1;
             for (; j < n; ++j) {
                 if (sql.at(j) == u'\'') {
                     if (j + 1 < n && sql.at(j + 1) == u'\'') {
-                        parts.last() += QStringLiteral("''");
+                        value += u'\'';
                         ++j;
                         continue;
                     }
                     break;
                 }
-                if (sql.at(j).isNull()) {
-                    parts << QString();
-                } else {
-                    parts.last() += sql.at(j);
-                }
+                holdsNul = holdsNul || sql.at(j).isNull();
+                value += sql.at(j);
             }
             if (j >= n) {  // unterminated: left for the store to refuse
                 out += sql.mid(i);
                 break;
             }
-            if (parts.size() == 1) {
-                out += u'\'' + parts.first() + u'\'';
+            if (holdsNul) {
+                out += QStringLiteral("CAST(X'") + QString::fromLatin1(value.toUtf8().toHex()) +
+                       QStringLiteral("' AS TEXT)");
             } else {
-                for (QString& part : parts) {
-                    part = u'\'' + part + u'\'';
-                }
-                out += u'(' + parts.join(QStringLiteral(" || char(0) || ")) + u')';
+                out += sql.mid(i, j + 1 - i);
             }
             i = j + 1;
         } else if (c == u'"' || c == u'[' || c == u'`') {

@@ -4,79 +4,9 @@
 
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
-#include <stdexcept>
-
 #include "store/ApplicationFolder.h"
-#include "store/ProposalTable.h"
 
 namespace ponencias::test {
-
-QStringList AllProposalColumns() {
-    QStringList columns;
-    for (const char* column : kProposalColumns) {
-        columns << QString::fromLatin1(column);
-    }
-    return columns;
-}
-
-TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStringList& columns) {
-    if (!dir_.isValid()) {
-        throw std::runtime_error("no temporary folder");
-    }
-    path_ = dir_.filePath(QString::fromLatin1(kProposalDataFileName));
-    sqlite3* db = nullptr;
-    if (sqlite3_open(path_.toUtf8().constData(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot create test store");
-    }
-    QStringList definitions;
-    QStringList marks;
-    for (const QString& column : columns) {
-        definitions << column + QStringLiteral(" TEXT");
-        marks << QStringLiteral("?");
-    }
-    const QString create =
-        QStringLiteral("CREATE TABLE PONENCIAS (%1)").arg(definitions.join(QStringLiteral(", ")));
-    const QString insert =
-        QStringLiteral("INSERT INTO PONENCIAS (%1) VALUES (%2)")
-            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot create PONENCIAS");
-    }
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, insert.toUtf8().constData(), -1, &statement, nullptr);
-    for (const ProposalRow& row : rows) {
-        sqlite3_reset(statement);
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant value = row.value(columns[i]);
-            if (value.isNull()) {
-                sqlite3_bind_null(statement, i + 1);
-            } else {
-                const QByteArray text = value.toString().toUtf8();
-                sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
-                                  SQLITE_TRANSIENT);
-            }
-        }
-        sqlite3_step(statement);
-    }
-    sqlite3_finalize(statement);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-}
-
-TemporaryStore::~TemporaryStore() {
-    if (ProposalDataFile() == path_) {
-        SetProposalDataFile(QString());
-    }
-}
-
-void TemporaryStore::use() {
-    SetProposalDataFile(path_);
-}
 
 QString SampleDatabasePath() {
     return QStringLiteral(PONENCIAS_SAMPLE_DATABASE);
