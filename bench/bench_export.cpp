@@ -21,6 +21,7 @@
 #include <ctime>
 #include <vector>
 
+#include "common/RuntimeDirectory.h"
 #include "export/ResultFiles.h"
 #include "export/ResultSheetExport.h"
 #include "query/SearchQuery.h"
@@ -141,6 +142,7 @@ int StoreOnly(const QString& store) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const ponencias::PrivateRuntimeDirectory runtime;
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.value(1) == QLatin1String("--large")) {

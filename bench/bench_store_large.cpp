@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "common/RuntimeDirectory.h"
 #include "documents/ApplicationDocuments.h"
 #include "export/CheckedOutput.h"
 #include "query/SearchQuery.h"
@@ -278,6 +279,7 @@ int RunChild(const QStringList& arguments) {
 int main(int argc, char** argv) {
     // The documents are printed with real fonts, which needs a GUI application; no window opens.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const ponencias::PrivateRuntimeDirectory runtime;
     QGuiApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.value(1).startsWith(QLatin1String("--"))) {

@@ -19,16 +19,6 @@ void Print(FILE* stream, const QString& text) {
     Print(stream, text.toUtf8());
 }
 
-PrivateRuntimeDirectory::PrivateRuntimeDirectory() {
-    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        return;
-    }
-    directory_ = std::make_unique<QTemporaryDir>();
-    if (directory_->isValid()) {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(directory_->path()));
-    }
-}
-
 void AddCommonOptions(QCommandLineParser& parser) {
     parser.addOption(
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Muestra esta ayuda.")});

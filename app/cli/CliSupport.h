@@ -3,9 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <memory>
 #include <optional>
 
 class QCommandLineParser;
@@ -21,19 +19,6 @@ namespace ponencias::cli {
 // result goes through PrintResult.
 void Print(FILE* stream, const QByteArray& bytes);
 void Print(FILE* stream, const QString& text);
-
-// Qt's start-up looks in the runtime directory (XDG_RUNTIME_DIR) for a sandbox's marker and,
-// where the session has none (cron, ssh, a root shell), warns on standard error before falling
-// back to a shared one under /tmp. Made before the application object, this gives the process a
-// private directory of its own (mode 0700, removed at exit) when the session has none, and leaves
-// a session's own directory alone.
-class PrivateRuntimeDirectory {
-public:
-    PrivateRuntimeDirectory();
-
-private:
-    std::unique_ptr<QTemporaryDir> directory_;
-};
 
 // Adds --help and --base ARCHIVO, which every command takes.
 void AddCommonOptions(QCommandLineParser& parser);

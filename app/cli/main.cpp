@@ -7,6 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "common/RuntimeDirectory.h"
 #include "common/SpanishTranslations.h"
 
 namespace {
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    const ponencias::cli::PrivateRuntimeDirectory runtime;
+    const ponencias::PrivateRuntimeDirectory runtime;
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("ponencias-cli"));
     QGuiApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));

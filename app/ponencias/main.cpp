@@ -1,6 +1,7 @@
 // The program: it starts in the splash window and ends when its last window closes. It reads no
 // command line, environment variable or settings file.
 #include "ProgramWindows.h"
+#include "common/RuntimeDirectory.h"
 #include "common/SpanishTranslations.h"
 #include "export/widgets/WidgetExportFeedback.h"
 #include "shell/ShellResources.h"
@@ -8,6 +9,7 @@
 #include "windows/Windows.h"
 
 int main(int argc, char** argv) {
+    const ponencias::PrivateRuntimeDirectory runtime;
     ponencias::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ponencias"));
     QApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));

@@ -15,11 +15,13 @@
 #include <optional>
 
 #include "ApplicationDocuments.h"
+#include "common/RuntimeDirectory.h"
 #include "export/CheckedOutput.h"
 #include "store/StoreError.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const ponencias::PrivateRuntimeDirectory runtime;
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption base(QStringLiteral("base"), QStringLiteral("Base de ponencias."),

@@ -107,16 +107,8 @@ TEST(DataFileErrors, NamedPipeGivesAnErrorWithoutWaiting) {
     EXPECT_EQ(OpenAndCount(fifo).number, StoreError::FileUnreadable);
 }
 
-TEST(DataFileErrors, UnreadableFile) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop the superuser from reading";
-    }
-    TemporaryStore store = SmallStore();
-    QFile::setPermissions(store.path(), QFileDevice::Permissions());
-    const Outcome unreadable = OpenAndCount(store.path());
-    QFile::setPermissions(store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(unreadable.number, StoreError::FileUnreadable);
-}
+// An unreadable file is refused as an ordinary user would meet it (tests run as root, whom
+// permissions do not stop): BrokenDataFile.UnreadableFileIsRefusedForAnOrdinaryUser.
 
 TEST(DataFileErrors, TruncatedAndCorruptSqliteFiles) {
     QTemporaryDir dir;
