@@ -4,14 +4,27 @@
 # files, finds its way into the package, and dpkg-buildpackage writes only under OUT_DIR.
 # The version is the project's own (CMake's project(VERSION)); the changelog entry that gives it
 # to the package is written here. The .deb's path is the last line printed.
+# The package delivers the configured build's data file, documents and document address: they
+# travel in the copy's debian/delivered/, where debian/rules hands them to CMake.
 #
-#   build-deb.sh SOURCE_DIR OUT_DIR VERSION
+#   build-deb.sh SOURCE_DIR OUT_DIR VERSION [--data-file=FILE] [--documents-dir=DIR]
+#                [--document-address=URL]          (no data file: the generated sample)
 set -euo pipefail
-[ $# -eq 3 ] || { sed -n '2,8p' "$0"; exit 1; }
+[ $# -ge 3 ] || { sed -n '2,11p' "$0"; exit 1; }
 source=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 version=$3
+shift 3
+data_file="" documents_dir="" document_address=""
+for option in "$@"; do
+    case "$option" in
+        --data-file=*) data_file=${option#*=} ;;
+        --documents-dir=*) documents_dir=${option#*=} ;;
+        --document-address=*) document_address=${option#*=} ;;
+        *) echo "build-deb.sh: opción desconocida: $option" >&2; exit 1 ;;
+    esac
+done
 stage="$out/ponencias-$version"
 
 rm -rf "$stage" "$out"/ponencias_* "$out"/ponencias-dbgsym_*
@@ -28,6 +41,21 @@ if git -C "$source" rev-parse --is-inside-work-tree > /dev/null 2>&1; then
 else
     tar -C "$source" --exclude=./.git --exclude='./build*' --exclude="./${out#"$source"/}" \
         -cf - . | tar -C "$stage" -xf -
+fi
+
+delivered="$stage/debian/delivered"
+mkdir -p "$delivered"
+if [ -n "$data_file" ]; then
+    cp -- "$data_file" "$delivered/Ponencias.mdb"
+fi
+if [ -n "$documents_dir" ]; then
+    mkdir -p "$delivered/documentos"
+    for name in "Ponencias.xls" "Glosario de términos.pdf" "Tipología de Variables.pdf"; do
+        if [ -f "$documents_dir/$name" ]; then cp -- "$documents_dir/$name" "$delivered/documentos/"; fi
+    done
+fi
+if [ -n "$document_address" ]; then
+    printf '%s\n' "$document_address" > "$delivered/document-address"
 fi
 
 # The changelog's date is the last commit's, so the same source gives the same package.
