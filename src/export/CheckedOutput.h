@@ -5,11 +5,9 @@
 #include <QString>
 #include <stdexcept>
 
-namespace ponencias {
+#include "store/SystemErrorText.h"
 
-// The system's reason for a failed call, in Spanish words ("No queda espacio en el
-// dispositivo"); the C library's own texts are English in the C locale.
-QString SystemErrorText(int errorNumber);
+namespace ponencias {
 
 // An output that could not be written: which one, and why. Thrown by the pieces below.
 class OutputError : public std::runtime_error {

@@ -27,6 +27,7 @@
 
 #include "JetDialect.h"
 #include "StoreError.h"
+#include "SystemErrorText.h"
 
 // Present in libmdb 1.0 but missing from its header.
 extern "C" int mdb_unicode2ascii(MdbHandle* mdb, const char* src, size_t slen, char* dest,
@@ -893,16 +894,16 @@ AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
         g_timeLimitMs > 0 ? g_timeLimitMs : 15000 + int64_t(bytes.size() / (1 << 20)) * 1000;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
-        throw corrupt(QStringLiteral("no se pudo preparar su lectura (%1)")
-                          .arg(QString::fromLocal8Bit(strerror(errno))));
+        throw corrupt(
+            QStringLiteral("no se pudo preparar su lectura (%1)").arg(SystemErrorText(errno)));
     }
     const pid_t child = fork();
     if (child < 0) {
         const int error = errno;
         close(fds[0]);
         close(fds[1]);
-        throw corrupt(QStringLiteral("no se pudo preparar su lectura (%1)")
-                          .arg(QString::fromLocal8Bit(strerror(error))));
+        throw corrupt(
+            QStringLiteral("no se pudo preparar su lectura (%1)").arg(SystemErrorText(error)));
     }
     if (child == 0) {
         close(fds[0]);

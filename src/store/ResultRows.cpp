@@ -10,6 +10,7 @@
 
 #include "StoreError.h"
 #include "StoreSnapshot.h"
+#include "SystemErrorText.h"
 
 namespace ponencias {
 
@@ -139,11 +140,11 @@ void ResultRows::keepRow(sqlite3_stmt* statement) {
     if (!inFile() && data_.size() > kKeptResultBytes) {
         file_ = NewUnnamedFile();
         if (file_ < 0) {
-            throw StoreError(StoreError::StatementFailed,
-                             QStringLiteral("No se pudo crear un archivo temporal en «%1» para el "
-                                            "resultado de la sentencia «%2»: %3.")
-                                 .arg(TemporaryFolder(), StatementForMessage(sql_),
-                                      QString::fromLocal8Bit(strerror(errno))));
+            throw StoreError(
+                StoreError::StatementFailed,
+                QStringLiteral("No se pudo crear un archivo temporal en «%1» para el "
+                               "resultado de la sentencia «%2»: %3.")
+                    .arg(TemporaryFolder(), StatementForMessage(sql_), SystemErrorText(errno)));
         }
     }
     if (inFile() && data_.size() >= kWindowBytes) {
@@ -164,7 +165,7 @@ void ResultRows::writeOut() {
                              QStringLiteral("No se pudo guardar el resultado de la sentencia «%1» "
                                             "en un archivo temporal de «%2»: %3.")
                                  .arg(StatementForMessage(sql_), TemporaryFolder(),
-                                      QString::fromLocal8Bit(strerror(put < 0 ? errno : ENOSPC))));
+                                      SystemErrorText(put < 0 ? errno : ENOSPC)));
         }
         done += size_t(put);
     }
@@ -200,7 +201,7 @@ const char* ResultRows::rowAt(qint64 offset, quint64& length) {
             }
             if (got <= 0) {
                 data_.clear();
-                fail(got < 0 ? QString::fromLocal8Bit(strerror(errno))
+                fail(got < 0 ? SystemErrorText(errno)
                              : QStringLiteral("el archivo temporal que lo guarda está incompleto"));
             }
             done += got;

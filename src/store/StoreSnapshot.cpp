@@ -18,6 +18,7 @@
 #include "JetDialect.h"
 #include "ProposalTable.h"
 #include "StoreError.h"
+#include "SystemErrorText.h"
 
 namespace ponencias {
 
@@ -26,7 +27,7 @@ namespace {
 // ---- Messages -------------------------------------------------------------------------------
 
 QString SystemReason(int error) {
-    return QString::fromLocal8Bit(strerror(error));
+    return SystemErrorText(error);
 }
 
 // The store's own failures in its numbers and words, from SQLite's message for a statement.
