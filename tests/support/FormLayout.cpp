@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QWidget>
@@ -83,7 +84,10 @@ QStringList FormLayoutFaults(const QWidget* window, const QStringList& overlapsB
         }
         for (qsizetype j = i + 1; j < controls.size(); ++j) {
             const QString other = controls[j]->objectName();
-            if (DrawnArea(control).intersects(DrawnArea(controls[j])) &&
+            // A bare frame is drawn around the controls it encloses.
+            const bool aFrame = control->metaObject() == &QFrame::staticMetaObject ||
+                                controls[j]->metaObject() == &QFrame::staticMetaObject;
+            if (!aFrame && DrawnArea(control).intersects(DrawnArea(controls[j])) &&
                 !overlapsByDesign.contains(name + QLatin1Char('/') + other) &&
                 !overlapsByDesign.contains(other + QLatin1Char('/') + name)) {
                 faults << name + QStringLiteral(" and ") + other + QStringLiteral(" overlap");
