@@ -1,6 +1,7 @@
 #include "CliSupport.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFile>
 
 #include "Commands.h"
@@ -28,14 +29,32 @@ void AddCommonOptions(QCommandLineParser& parser) {
                       QStringLiteral("ARCHIVO")});
 }
 
+namespace {
+
+// Qt's help starts "Uso: " and the path the program was started by; it names the program and the
+// command instead, as the user types them.
+QString HelpText(const QCommandLineParser& parser, const QString& commandName) {
+    QString help = parser.helpText();
+    const QString startedAs = QCoreApplication::arguments().value(0);
+    const qsizetype firstLineEnd = help.indexOf(QLatin1Char('\n'));
+    const qsizetype at = help.indexOf(startedAs);
+    if (!startedAs.isEmpty() && at >= 0 && (firstLineEnd < 0 || at < firstLineEnd)) {
+        help.replace(at, startedAs.size(), commandName);
+    }
+    return help;
+}
+
+}  // namespace
+
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
                                     bool takesPositional) {
     if (!parser.parse(arguments)) {
-        Print(stderr, parser.errorText() + QStringLiteral("\n\n") + parser.helpText());
+        Print(stderr,
+              parser.errorText() + QStringLiteral("\n\n") + HelpText(parser, arguments.value(0)));
         return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        return PrintResult(parser.helpText());
+        return PrintResult(HelpText(parser, arguments.value(0)));
     }
     if (!takesPositional && !parser.positionalArguments().isEmpty()) {
         Print(stderr, QStringLiteral("Argumento no esperado: ") +

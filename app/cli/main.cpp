@@ -42,7 +42,10 @@ int main(int argc, char** argv) {
     QStringList arguments = QGuiApplication::arguments();
     const QString command = arguments.value(1);
     if (arguments.size() > 1) {
+        // The command stands where the program's name stood: its help then reads
+        // "Uso: ponencias-cli buscar [opciones]".
         arguments.removeAt(1);
+        arguments[0] = QStringLiteral("ponencias-cli ") + command;
     }
     using namespace ponencias::cli;
     if (command == QLatin1String("--version")) {

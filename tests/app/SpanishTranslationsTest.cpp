@@ -49,10 +49,12 @@ TEST(SpanishTranslations, StandardButtonsAndTextBoxMenuReadInSpanish) {
 }
 
 TEST(CompanionStart, EveryCommandsHelpIsSpanish) {
-    for (const char* command : {"sql", "listas", "buscar"}) {
+    for (const char* command : {"sql", "listas", "buscar", "documentos"}) {
         const CliResult run = RunCli({QString::fromUtf8(command), QStringLiteral("--help")});
         EXPECT_EQ(run.exitCode, 0) << command;
-        EXPECT_TRUE(run.out.startsWith("Uso: ")) << run.out.toStdString();
+        // The program's name and the command, not the path it was started by.
+        EXPECT_TRUE(run.out.startsWith("Uso: ponencias-cli " + QByteArray(command) + " [opciones]"))
+            << run.out.toStdString();
         EXPECT_TRUE(run.out.contains("\nOpciones:\n")) << run.out.toStdString();
         EXPECT_FALSE(run.out.contains("Usage:")) << command;
         EXPECT_FALSE(run.out.contains("Options:")) << command;

@@ -126,12 +126,6 @@ bool WaitActive(QWidget* window) {
     return QTest::qWaitForWindowActive(window);
 }
 
-void PressAccessKey(QWidget* window, char letter) {
-    QTest::keyClick(window, static_cast<Qt::Key>(Qt::Key_A + (letter - 'A')), Qt::AltModifier);
-    // A button pressed by its access key clicks a moment later, after showing itself pressed.
-    QTest::qWait(250);
-}
-
 QStringList TabCycle(QWidget* window) {
     QStringList names;
     QWidget* first = window->focusWidget();

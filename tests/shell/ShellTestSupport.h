@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/KeyPresses.h"
 #include "windows/ErrorReport.h"
 #include "windows/Windows.h"
 
@@ -100,9 +101,6 @@ T* Control(WindowId id, const char* name) {
 
 // Waits for a window to become the active one (keys go to the active window).
 bool WaitActive(QWidget* window);
-// Presses a button through its access key (Alt and the letter) and waits for its animated
-// click to arrive.
-void PressAccessKey(QWidget* window, char letter);
 // The object names met by pressing Tab from the window's focus widget, starting with it, until
 // the focus comes back round.
 QStringList TabCycle(QWidget* window);
