@@ -44,14 +44,15 @@ QString StoreRows::value(const QString& sql) const {
     return first.empty() || !first[0] ? QString() : *first[0];
 }
 
-QStringList StoreRows::columnNames(const QString& sql) const {
-    QStringList names;
+std::vector<std::pair<QString, QString>> StoreRows::columns(const QString& sql) const {
+    std::vector<std::pair<QString, QString>> columns;
     sqlite3_stmt* statement = snapshot_.Prepare(sql);
     for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-        names << QString::fromUtf8(sqlite3_column_name(statement, i));
+        columns.emplace_back(QString::fromUtf8(sqlite3_column_name(statement, i)),
+                             QString::fromUtf8(sqlite3_column_decltype(statement, i)));
     }
     sqlite3_finalize(statement);
-    return names;
+    return columns;
 }
 
 }  // namespace ponencias::documents

@@ -5,8 +5,8 @@
 // window compares them.
 
 #include <QString>
-#include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace ponencias {
@@ -32,8 +32,9 @@ public:
     // The first cell of `sql`; the empty text when it is NULL or there is no row.
     QString value(const QString& sql) const;
     long long number(const QString& sql) const { return value(sql).toLongLong(); }
-    // The names of the columns `sql` returns, without running it.
-    QStringList columnNames(const QString& sql) const;
+    // The columns `sql` returns, without running it: each one's name and the type its table
+    // declares for it (empty for an expression).
+    std::vector<std::pair<QString, QString>> columns(const QString& sql) const;
 
 private:
     const StoreSnapshot& snapshot_;

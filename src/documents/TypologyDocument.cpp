@@ -15,16 +15,25 @@ namespace ponencias::documents {
 
 namespace {
 
-// How a column's values are stored, in the reader's words.
-QString StoredType(const ColumnPresence& p) {
-    const long long numbers = p.integers + p.decimals;
-    if (numbers == 0) {
+// The stored type a table declares, in the reader's words, by SQLite's rules for what a
+// declared type means.
+QString StoredType(const QString& declared) {
+    const QString type = declared.toUpper();
+    const auto has = [&](const char* part) { return type.contains(QLatin1String(part)); };
+    if (has("INT")) {
+        return QStringLiteral("Número entero");
+    }
+    if (has("CHAR") || has("CLOB") || has("TEXT")) {
         return QStringLiteral("Texto");
     }
-    if (numbers < p.filled + p.empties) {
-        return QStringLiteral("Texto y números");
+    if (has("BLOB")) {
+        return QStringLiteral("Datos binarios");
     }
-    return p.decimals == 0 ? QStringLiteral("Número entero") : QStringLiteral("Número");
+    if (has("REAL") || has("FLOA") || has("DOUB")) {
+        return QStringLiteral("Número con decimales");
+    }
+    // No type, or NUMERIC: each value as it came, numbers as numbers.
+    return QStringLiteral("Número o texto, según el valor");
 }
 
 // One column of the document: the program's name for it, what the data file says of it and
@@ -45,9 +54,9 @@ struct DescribedColumn {
     }
 };
 
-class TypologyComposer {
+class TypologyDocument {
 public:
-    explicit TypologyComposer(const StoreSnapshot& snapshot) : statistics_(snapshot) {}
+    explicit TypologyDocument(const StoreSnapshot& snapshot) : statistics_(snapshot) {}
 
     QString compose() {
         total_ = statistics_.proposals();
@@ -64,7 +73,8 @@ public:
 
 private:
     void readColumns() {
-        tableColumns_ = int(statistics_.tableColumns().size());
+        const std::vector<std::pair<QString, QString>> stored = statistics_.tableColumns();
+        tableColumns_ = int(stored.size());
         QStringList names;
         for (const ProposalColumn& column : kProposalColumnTable) {
             names << QString::fromLatin1(column.name);
@@ -72,8 +82,14 @@ private:
         const std::vector<ColumnPresence> presence = statistics_.presence(names);
         for (std::size_t i = 0; i < kProposalColumnTable.size(); ++i) {
             const ProposalColumn& column = kProposalColumnTable[i];
+            QString declared;
+            for (const auto& [name, type] : stored) {
+                if (name.compare(names[qsizetype(i)], Qt::CaseInsensitive) == 0) {
+                    declared = type;
+                }
+            }
             columns_.push_back({names[qsizetype(i)], column.sheetCaption,
-                                DescriptionOf(column.name), StoredType(presence[i]), presence[i]});
+                                DescriptionOf(column.name), StoredType(declared), presence[i]});
         }
     }
 
@@ -179,7 +195,7 @@ private:
 }  // namespace
 
 QString TypologyHtml(const StoreSnapshot& snapshot) {
-    return TypologyComposer(snapshot).compose();
+    return TypologyDocument(snapshot).compose();
 }
 
 }  // namespace ponencias::documents

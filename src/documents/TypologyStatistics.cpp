@@ -18,9 +18,8 @@ long long TypologyStatistics::proposals() const {
     return store_.number(QStringLiteral("SELECT COUNT(*) FROM PONENCIAS"));
 }
 
-QStringList TypologyStatistics::tableColumns() const {
-    return store_.columnNames(
-        QStringLiteral("SELECT * FROM %1").arg(QLatin1String(kProposalTable)));
+std::vector<std::pair<QString, QString>> TypologyStatistics::tableColumns() const {
+    return store_.columns(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(kProposalTable)));
 }
 
 std::vector<ColumnPresence> TypologyStatistics::presence(const QStringList& columns) const {
@@ -28,16 +27,15 @@ std::vector<ColumnPresence> TypologyStatistics::presence(const QStringList& colu
     for (const QString& column : columns) {
         sums << QStringLiteral(
                     "SUM(%1 IS NOT NULL AND %1 <> ''), SUM(%1 IS NULL), "
-                    "SUM(%1 = ''), COUNT(DISTINCT NULLIF(%1, '')), "
-                    "SUM(typeof(%1) = 'integer'), SUM(typeof(%1) = 'real')")
+                    "SUM(%1 = ''), COUNT(DISTINCT NULLIF(%1, ''))")
                     .arg(column);
     }
     const Row r =
         store_.row(QStringLiteral("SELECT %1 FROM PONENCIAS").arg(sums.join(QStringLiteral(", "))));
     std::vector<ColumnPresence> result(std::size_t(columns.size()));
     for (std::size_t i = 0; i < result.size() && !r.empty(); ++i) {
-        const auto at = [&](std::size_t k) { return CountOf(r[6 * i + k]); };
-        result[i] = {at(0), at(1), at(2), at(3), at(4), at(5)};
+        const auto at = [&](std::size_t k) { return CountOf(r[4 * i + k]); };
+        result[i] = {at(0), at(1), at(2), at(3)};
     }
     return result;
 }

@@ -11,11 +11,9 @@
 
 namespace ponencias::documents {
 
-// How one column is filled, and how its values are stored: the integers and the decimal
-// numbers among them, the rest being text.
+// How one column is filled.
 struct ColumnPresence {
     long long filled = 0, nulls = 0, empties = 0, distinct = 0;
-    long long integers = 0, decimals = 0;
     bool operator==(const ColumnPresence&) const = default;
 };
 
@@ -60,8 +58,9 @@ public:
     explicit TypologyStatistics(const StoreSnapshot& snapshot) : store_(snapshot) {}
 
     long long proposals() const;
-    // The columns of the table as the data file holds them, the program's and any other.
-    QStringList tableColumns() const;
+    // The columns of the table as the data file holds them, the program's and any other, in
+    // order: each one's name and the stored type the table declares for it ("TEXT", …).
+    std::vector<std::pair<QString, QString>> tableColumns() const;
     // How every column of `columns` is filled, counted in one pass over the table: on a large
     // file each pass costs as much as the counting.
     std::vector<ColumnPresence> presence(const QStringList& columns) const;
