@@ -21,7 +21,7 @@
 #include <ctime>
 #include <vector>
 
-#include "common/RuntimeDirectory.h"
+#include "core/RuntimeDirectory.h"
 #include "export/ResultFiles.h"
 #include "export/ResultSheetExport.h"
 #include "query/SearchQuery.h"

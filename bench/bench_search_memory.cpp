@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "common/RuntimeDirectory.h"
+#include "core/RuntimeDirectory.h"
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
 #include "export/SpreadsheetApplication.h"

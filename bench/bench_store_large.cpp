@@ -23,7 +23,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "common/RuntimeDirectory.h"
+#include "core/RuntimeDirectory.h"
 #include "documents/ApplicationDocuments.h"
 #include "export/CheckedOutput.h"
 #include "query/SearchQuery.h"
@@ -172,17 +172,18 @@ int Documents(const QString& store, const QString& folder) {
     const documents::ProposalDatabase database(store);
     const double checked = timer.nsecsElapsed() / 1e6;
     timer.restart();
-    documents::WriteWorkbook(database, dir.filePath(documents::kWorkbookFileName));
+    documents::WriteWorkbook(database, dir.filePath(ponencias::kDatabaseWorkbookFileName));
     const double workbook = timer.nsecsElapsed() / 1e6;
     timer.restart();
-    documents::WriteTypology(database, dir.filePath(documents::kTypologyFileName));
+    documents::WriteTypology(database, dir.filePath(ponencias::kTypologyFileName));
     const double typology = timer.nsecsElapsed() / 1e6;
     std::printf(
         "  documents derived (Ponencias.xls %lld bytes): %.0f ms, peak RSS %ld MB; "
         "again step by step: opening and check %.0f ms, workbook %.0f ms, typology %.0f "
         "ms\n",
-        static_cast<long long>(QFileInfo(dir.filePath(documents::kWorkbookFileName)).size()), whole,
-        PeakRssMegabytes(), checked, workbook, typology);
+        static_cast<long long>(
+            QFileInfo(dir.filePath(ponencias::kDatabaseWorkbookFileName)).size()),
+        whole, PeakRssMegabytes(), checked, workbook, typology);
     return 0;
 }
 

@@ -7,8 +7,8 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "common/RuntimeDirectory.h"
 #include "common/SpanishTranslations.h"
+#include "core/RuntimeDirectory.h"
 
 namespace {
 constexpr const char* kUsage =

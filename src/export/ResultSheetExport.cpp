@@ -19,30 +19,25 @@
 #include "SpreadsheetApplication.h"
 #include "XlsxOutput.h"
 #include "store/ProposalStore.h"
+#include "store/ProposalTable.h"
 #include "store/StoreError.h"
 
 namespace ponencias {
 
 std::array<QString, 17> HeaderCaptions;
 
-const std::array<ResultColumn, 16> kResultColumns = {{
-    {"FOLIO", "FOLIO"},
-    {"ID", "ID"},
-    {"ESTADO / PAÍS", "ESTADO"},
-    {"EDAD", "EDAD"},
-    {"SEXO", "SEXO"},
-    {"PERFIL DEL PONENTE", "PERFIL_PONENTE"},
-    {"JORNADA", "NUM_JORNADA"},
-    {"EJE TEMÁTICO", "EJE_TEMATICO"},
-    {"SUBTEMA", "SUBTEMA"},
-    {"CATEGORÍA POR SUBTEMA", "CATEGORIA_SUBTEMA"},
-    {"TÍTULO", "TITULO"},
-    {"RESUMEN", "RESUMEN"},
-    {"NORMATIVIDAD A MODIFICAR 1", "NORMATIVIDAD_MODIFICAR_1"},
-    {"NORMATIVIDAD A MODIFICAR 2", "NORMATIVIDAD_MODIFICAR_2"},
-    {"NORMATIVIDAD A MODIFICAR 3", "NORMATIVIDAD_MODIFICAR_3"},
-    {"NORMATIVIDAD A MODIFICAR 4", "NORMATIVIDAD_MODIFICAR_4"},
-}};
+// The proposal table's columns that carry a sheet caption, in its order.
+const std::array<ResultColumn, 16> kResultColumns = [] {
+    static_assert(std::tuple_size_v<decltype(kResultColumns)> == kSheetColumnCount);
+    std::array<ResultColumn, 16> columns{};
+    std::size_t c = 0;
+    for (const ProposalColumn& column : kProposalColumnTable) {
+        if (column.sheetCaption != nullptr) {
+            columns[c++] = {column.sheetCaption, column.name};
+        }
+    }
+    return columns;
+}();
 
 void FillHeaderCaptions() {
     for (size_t c = 1; c <= kResultColumns.size(); ++c) {

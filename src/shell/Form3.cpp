@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "ShellResources.h"
+#include "store/ApplicationFolder.h"
 #include "ui_Form3.h"
 #include "windows/Desktop.h"
 #include "windows/ErrorReport.h"
@@ -79,13 +80,13 @@ const QStringList& Form3::InformationEntries() {
 }
 
 QString Form3::DatabaseDocument() {
-    return QStringLiteral("Ponencias.xls");
+    return QString::fromUtf8(kDatabaseWorkbookFileName);
 }
 QString Form3::GlossaryDocument() {
-    return QStringLiteral("Glosario de términos.pdf");
+    return QString::fromUtf8(kGlossaryFileName);
 }
 QString Form3::TypologyDocument() {
-    return QStringLiteral("Tipología de Variables.pdf");
+    return QString::fromUtf8(kTypologyFileName);
 }
 
 void Form3::Load() {

@@ -18,6 +18,11 @@ QString ProposalDataFile();
 void SetApplicationFolderForTesting(const QString& folder);
 void SetProposalDataFile(const QString& path);  // empty: back to the application folder's
 
+// The application folder's delivered files, by the names the program opens them by (UTF-8).
+// The build names them in cmake/ApplicationFiles.cmake.
 inline constexpr const char* kProposalDataFileName = "Ponencias.mdb";
+inline constexpr const char* kDatabaseWorkbookFileName = "Ponencias.xls";
+inline constexpr const char* kGlossaryFileName = "Glosario de términos.pdf";
+inline constexpr const char* kTypologyFileName = "Tipología de Variables.pdf";
 
 }  // namespace ponencias

@@ -4,8 +4,10 @@
 # with the store's message, and a changed file rebuilds only what derives from it. Built like the
 # calling build (compiler, type, sanitizers), so the compiler cache serves most of it.
 #
-# cmake -DSOURCE_DIR= -DWORK_DIR= -DMAKE_STORE= -DNOT_PROPOSALS= -DGENERATOR= -DBUILD_TYPE=
-#       -DWERROR= -DSANITIZE= -DCXX= -DCC= -P CheckDataFileBuild.cmake
+# cmake -DSOURCE_DIR= -DWORK_DIR= -DMAKE_STORE= -DNOT_PROPOSALS= -DAPPLICATION_FILES=
+#       -DGENERATOR= -DBUILD_TYPE= -DWERROR= -DSANITIZE= -DCXX= -DCC= -P CheckDataFileBuild.cmake
+
+include(${APPLICATION_FILES})
 
 set(build ${WORK_DIR}/build)
 set(bin ${build}/bin)
@@ -52,7 +54,7 @@ configure(${NOT_PROPOSALS})
 run(FAIL OUTPUT output COMMAND ${CMAKE_COMMAND} --build ${build} --target application_data)
 expect_in("${output}" "Error 3078: " "not a proposals database")
 expect_in("${output}" "${NOT_PROPOSALS}" "not a proposals database")
-if(EXISTS ${bin}/Ponencias.mdb)
+if(EXISTS ${bin}/${PONENCIAS_DATA_FILE_NAME})
     message(FATAL_ERROR "a file that is not a proposals database was delivered")
 endif()
 
@@ -60,11 +62,12 @@ endif()
 configure(otra-base.db)
 run(COMMAND ${CMAKE_COMMAND} --build ${build} --target application_data)
 file(SHA256 ${WORK_DIR}/otra-base.db given)
-file(SHA256 ${bin}/Ponencias.mdb delivered)
+file(SHA256 ${bin}/${PONENCIAS_DATA_FILE_NAME} delivered)
 if(NOT given STREQUAL delivered)
     message(FATAL_ERROR "bin/Ponencias.mdb is not the data file byte for byte")
 endif()
-foreach(name "Ponencias.xls" "Glosario de términos.pdf" "Tipología de Variables.pdf")
+foreach(name "${PONENCIAS_WORKBOOK_FILE_NAME}" "${PONENCIAS_GLOSSARY_FILE_NAME}"
+        "${PONENCIAS_TYPOLOGY_FILE_NAME}")
     if(NOT EXISTS "${bin}/${name}")
         message(FATAL_ERROR "missing from bin: ${name}")
     endif()
@@ -73,7 +76,7 @@ endforeach()
 # The workbook holds the file's rows and none of the sample's.
 file(REMOVE_RECURSE ${WORK_DIR}/xlsx)
 file(MAKE_DIRECTORY ${WORK_DIR}/xlsx)
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${bin}/Ponencias.xls
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${bin}/${PONENCIAS_WORKBOOK_FILE_NAME}"
     WORKING_DIRECTORY ${WORK_DIR}/xlsx RESULT_VARIABLE status)
 file(GLOB parts ${WORK_DIR}/xlsx/xl/worksheets/sheet1.xml ${WORK_DIR}/xlsx/xl/sharedStrings.xml)
 set(sheet "")
@@ -94,7 +97,7 @@ if(NOT at EQUAL -1)
 endif()
 
 # The typology names the file's values.
-run(OUTPUT typology COMMAND pdftotext -enc UTF-8 "${bin}/Tipología de Variables.pdf" -)
+run(OUTPUT typology COMMAND pdftotext -enc UTF-8 "${bin}/${PONENCIAS_TYPOLOGY_FILE_NAME}" -)
 expect_in("${typology}" "Ultramaría" "Tipología de Variables.pdf")
 
 # Nothing to do while the data file stays; once it changes, the copy, the workbook and the
@@ -104,7 +107,7 @@ string(FIND "${unchanged}" "Deriving" at)
 if(NOT at EQUAL -1)
     message(FATAL_ERROR "an unchanged data file rebuilt documents:\n${unchanged}")
 endif()
-set(documents "Ponencias.mdb" "Ponencias.xls" "Tipología de Variables.pdf" "Glosario de términos.pdf")
+set(documents ${PONENCIAS_DELIVERED_FILES})
 foreach(name ${documents})
     file(TIMESTAMP "${bin}/${name}" before_${name} "%s")
 endforeach()
@@ -113,9 +116,9 @@ file(TOUCH ${WORK_DIR}/otra-base.db)
 run(COMMAND ${CMAKE_COMMAND} --build ${build} --target application_data)
 foreach(name ${documents})
     file(TIMESTAMP "${bin}/${name}" after "%s")
-    if(name MATCHES "^Glosario" AND NOT after STREQUAL before_${name})
+    if(name STREQUAL PONENCIAS_GLOSSARY_FILE_NAME AND NOT after STREQUAL before_${name})
         message(FATAL_ERROR "a change of the data file rebuilt the glossary")
-    elseif(NOT name MATCHES "^Glosario" AND after STREQUAL before_${name})
+    elseif(NOT name STREQUAL PONENCIAS_GLOSSARY_FILE_NAME AND after STREQUAL before_${name})
         message(FATAL_ERROR "a change of the data file did not rebuild ${name}")
     endif()
 endforeach()
@@ -123,16 +126,16 @@ endforeach()
 # The consultation's own glossary, given in PONENCIAS_DOCUMENTS_DIR, is delivered as it is; the
 # documents it lacks are still derived from the data file.
 file(MAKE_DIRECTORY ${WORK_DIR}/documentos)
-file(WRITE "${WORK_DIR}/documentos/Glosario de términos.pdf" "%PDF-1.4 glosario de la consulta\n")
+file(WRITE "${WORK_DIR}/documentos/${PONENCIAS_GLOSSARY_FILE_NAME}" "%PDF-1.4 glosario de la consulta\n")
 configure(otra-base.db)
 run(COMMAND ${CMAKE_COMMAND} -DPONENCIAS_DOCUMENTS_DIR=documentos ${build})
 run(COMMAND ${CMAKE_COMMAND} --build ${build} --target application_data)
-file(SHA256 "${WORK_DIR}/documentos/Glosario de términos.pdf" given)
-file(SHA256 "${bin}/Glosario de términos.pdf" delivered)
+file(SHA256 "${WORK_DIR}/documentos/${PONENCIAS_GLOSSARY_FILE_NAME}" given)
+file(SHA256 "${bin}/${PONENCIAS_GLOSSARY_FILE_NAME}" delivered)
 if(NOT given STREQUAL delivered)
     message(FATAL_ERROR "the glossary of PONENCIAS_DOCUMENTS_DIR was not delivered as it is")
 endif()
-run(OUTPUT typology COMMAND pdftotext -enc UTF-8 "${bin}/Tipología de Variables.pdf" -)
+run(OUTPUT typology COMMAND pdftotext -enc UTF-8 "${bin}/${PONENCIAS_TYPOLOGY_FILE_NAME}" -)
 expect_in("${typology}" "Ultramaría" "Tipología de Variables.pdf beside a given glossary")
 run(COMMAND ${CMAKE_COMMAND} -UPONENCIAS_DOCUMENTS_DIR ${build})
 message(STATUS "the application folder follows PONENCIAS_DATA_FILE")

@@ -172,13 +172,4 @@ TEST(SampleGenerator, WritesTheSameBytesEveryTime) {
     EXPECT_FALSE(QFile::exists(copy + ".parcial"));
 }
 
-TEST(SampleDocuments, BothPdfDocumentsAreInTheApplicationFolder) {
-    for (const char* name : {"Glosario de términos.pdf", "Tipología de Variables.pdf"}) {
-        QFile document(QString::fromUtf8(PONENCIAS_APP_DIR "/") + QString::fromUtf8(name));
-        ASSERT_TRUE(document.open(QIODevice::ReadOnly)) << name;
-        EXPECT_TRUE(document.read(5) == "%PDF-") << name;
-        EXPECT_GT(document.size(), 20000) << name;
-    }
-}
-
 }  // namespace

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "ApplicationDocuments.h"
-#include "common/RuntimeDirectory.h"
+#include "core/RuntimeDirectory.h"
 #include "export/CheckedOutput.h"
 #include "store/StoreError.h"
 

@@ -2,7 +2,8 @@
 
 // The documents delivered beside the data file in the application folder: the whole database
 // as a workbook and the typology of its variables, both derived from the data file, and the
-// glossary. The build and `ponencias-cli documentos` write them with this same code.
+// glossary. The build and `ponencias-cli documentos` write them with this same code, under the
+// names store/ApplicationFolder.h gives them.
 
 #include <QString>
 #include <functional>
@@ -14,10 +15,6 @@ class StoreSnapshot;
 }
 
 namespace ponencias::documents {
-
-inline constexpr const char* kWorkbookFileName = "Ponencias.xls";
-inline constexpr const char* kGlossaryFileName = "Glosario de términos.pdf";
-inline constexpr const char* kTypologyFileName = "Tipología de Variables.pdf";
 
 // A proposals database to derive documents from: the store's copy of the file, checked to hold
 // PONENCIAS with every column the program names and at least one proposal. Throws StoreError,

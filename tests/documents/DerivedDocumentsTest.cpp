@@ -1,6 +1,6 @@
-// The application folder's documents derived from a data file other than the sample: the
-// workbook holds exactly that file's rows, the typology names its values, and a file that is
-// not a proposals database leaves the folder as it was.
+// The application folder's documents: the build delivers them, and derived from a data file
+// other than the sample the workbook holds exactly that file's rows, the typology names its
+// values, and a file that is not a proposals database leaves the folder as it was.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,10 +10,11 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
-#include "NonSampleStore.h"
+#include "data/NonSampleStore.h"
 #include "documents/ApplicationDocuments.h"
 #include "export/XlsxReader.h"
 #include "hardening/CliRunner.h"
+#include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
 namespace {
@@ -21,9 +22,9 @@ namespace {
 using namespace ponencias;
 using namespace ponencias::test;
 
-const QString kWorkbook = QString::fromUtf8(documents::kWorkbookFileName);
-const QString kTypology = QString::fromUtf8(documents::kTypologyFileName);
-const QString kGlossary = QString::fromUtf8(documents::kGlossaryFileName);
+const QString kWorkbook = QString::fromUtf8(kDatabaseWorkbookFileName);
+const QString kTypology = QString::fromUtf8(kTypologyFileName);
+const QString kGlossary = QString::fromUtf8(kGlossaryFileName);
 
 QString PdfText(const QString& path) {
     QProcess pdftotext;
@@ -58,6 +59,15 @@ struct FolderWithPreviousDocuments {
         }
     }
 };
+
+TEST(SampleDocuments, BothPdfDocumentsAreInTheApplicationFolder) {
+    for (const QString& name : {kGlossary, kTypology}) {
+        QFile document(QStringLiteral(PONENCIAS_APP_DIR "/") + name);
+        ASSERT_TRUE(document.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_TRUE(document.read(5) == "%PDF-") << name.toStdString();
+        EXPECT_GT(document.size(), 20000) << name.toStdString();
+    }
+}
 
 TEST(DerivedDocuments, FollowTheDataFileNotTheSample) {
     const TemporaryStore store(NonSampleProposals());

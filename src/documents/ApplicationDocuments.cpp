@@ -88,7 +88,7 @@ void WriteApplicationDocuments(const QString& dataFile, const QString& folder) {
     const ProposalDatabase database(dataFile);
     const QString typology = TypologyHtml(database.snapshot());
     const QDir dir(folder);
-    WriteWorkbook(database, dir.filePath(QString::fromUtf8(kWorkbookFileName)));
+    WriteWorkbook(database, dir.filePath(QString::fromUtf8(kDatabaseWorkbookFileName)));
     WritePdf(dir.filePath(QString::fromUtf8(kTypologyFileName)),
              QStringLiteral("Tipología de variables"), typology);
     WriteGlossary(dir.filePath(QString::fromUtf8(kGlossaryFileName)));

@@ -1,0 +1,165 @@
+// The typology read from a store: the whole document for small stores, compared with the
+// expected text in tests/documents/expected, and what it counts in a file that stores its
+// columns otherwise than the sample.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "data/NonSampleStore.h"
+#include "documents/Documents.h"
+#include "documents/TypologyStatistics.h"
+#include "store/StoreSnapshot.h"
+#include "support/TestStore.h"
+
+namespace {
+
+using namespace ponencias;
+using namespace ponencias::documents;
+using namespace ponencias::test;
+
+// Four proposals covering every kind of section: NULL and empty values, a repeated folio, an
+// axis the consultation does not have, a subtopic under two axes, a place abroad, the ages'
+// bands and laws named in every column.
+std::vector<ProposalRow> MixedProposals() {
+    return {
+        {{"FOLIO", "1"},
+         {"ID", "10"},
+         {"ESTADO", "Jalisco"},
+         {"EDAD", "23"},
+         {"SEXO", "Hombre"},
+         {"PERFIL_PONENTE", "Académico"},
+         {"NUM_JORNADA", "2"},
+         {"EJE_TEMATICO", "Participación ciudadana"},
+         {"SUBTEMA", "Financiamiento"},
+         {"CATEGORIA_SUBTEMA", "Topes"},
+         {"TITULO", "Uno"},
+         {"RESUMEN", "Texto largo uno"},
+         {"NORMATIVIDAD_MODIFICAR_1", "Ley A"},
+         {"NORMATIVIDAD_MODIFICAR_2", "Ley B"},
+         {"NORMATIVIDAD_MODIFICAR_3", "No aplica"},
+         {"NORMATIVIDAD_MODIFICAR_4", ""}},
+        {{"FOLIO", "2"},
+         {"ID", "11"},
+         {"ESTADO", "México"},
+         {"EDAD", "67"},
+         {"SEXO", "Mujer"},
+         {"PERFIL_PONENTE", ""},
+         {"NUM_JORNADA", "10"},
+         {"EJE_TEMATICO", "Procedimientos electorales"},
+         {"SUBTEMA", "Financiamiento"},
+         {"CATEGORIA_SUBTEMA", "Fiscalización"},
+         {"TITULO", "Dos"},
+         {"RESUMEN", "Otro"},
+         {"NORMATIVIDAD_MODIFICAR_1", "Ley B"}},
+        {{"FOLIO", "3"},
+         {"ID", "12"},
+         {"ESTADO", "España"},
+         {"EDAD", ""},
+         {"NUM_JORNADA", "1"},
+         {"EJE_TEMATICO", "Eje ajeno"},
+         {"SUBTEMA", "Otro"},
+         {"CATEGORIA_SUBTEMA", ""},
+         {"RESUMEN", ""},
+         {"NORMATIVIDAD_MODIFICAR_1", "No aplica"}},
+        {{"FOLIO", "3"},
+         {"ESTADO", ""},
+         {"EDAD", "40"},
+         {"NORMATIVIDAD_MODIFICAR_1", "Ley A"},
+         {"NORMATIVIDAD_MODIFICAR_2", "Ley C"},
+         {"NORMATIVIDAD_MODIFICAR_3", "Ley D"},
+         {"NORMATIVIDAD_MODIFICAR_4", "Ley E"},
+         {"NORMATIVIDAD_MODIFICAR_5", "Ley A"}},
+    };
+}
+
+// A file as another program may write it: FOLIO an integer column, ID text with zeros and a
+// blank in front, and a column the program does not name.
+class TypedStore {
+public:
+    TypedStore() {
+        path_ = dir_.filePath(QStringLiteral("Ponencias.mdb"));
+        QStringList definitions;
+        for (const QString& column : AllProposalColumns()) {
+            definitions << column + (column == QLatin1String("FOLIO") ? QStringLiteral(" INTEGER")
+                                                                      : QStringLiteral(" TEXT"));
+        }
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.toUtf8().constData(), &db);
+        const QString sql = QStringLiteral(
+                                "CREATE TABLE PONENCIAS (%1, EXTRA TEXT);"
+                                "INSERT INTO PONENCIAS (FOLIO, ID, EDAD, EJE_TEMATICO) VALUES "
+                                "('1', '007', '30', 'Participación ciudadana'), "
+                                "('2', '8', '30', 'Participación ciudadana'), "
+                                "('3', ' 9', '30', 'Participación ciudadana');")
+                                .arg(definitions.join(QStringLiteral(", ")));
+        EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    QString path() const { return path_; }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// The document with a line break before each heading, paragraph, table and table row, so the
+// expected text reads and compares line by line.
+QString InLines(QString html) {
+    html.replace(QRegularExpression(QStringLiteral("(<h[1-3]|<p[ >]|<table|<tr)")),
+                 QStringLiteral("\n\\1"));
+    return html.mid(1) + QLatin1Char('\n');
+}
+
+void ExpectDocument(const QString& dataFile, const char* expectedName) {
+    const QString actual = InLines(TypologyHtml(*LoadStoreSnapshot(dataFile)));
+    QFile expected(QStringLiteral(PONENCIAS_EXPECTED_DIR "/") + QLatin1String(expectedName));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << expectedName;
+    const QStringList want = QString::fromUtf8(expected.readAll()).split(QLatin1Char('\n'));
+    const QStringList got = actual.split(QLatin1Char('\n'));
+    // Line by line first, so a difference is shown where it is.
+    for (qsizetype i = 0; i < std::min(want.size(), got.size()); ++i) {
+        ASSERT_EQ(got[i].toStdString(), want[i].toStdString())
+            << expectedName << ", line " << i + 1;
+    }
+    EXPECT_EQ(got.size(), want.size()) << expectedName;
+}
+
+TEST(Typology, WholeDocumentOfAStoreOfThreeProposals) {
+    const TemporaryStore store(NonSampleProposals());
+    ExpectDocument(store.path(), "typology-non-sample.txt");
+}
+
+TEST(Typology, WholeDocumentOfAStoreWithMissingAndRepeatedValues) {
+    const TemporaryStore store(MixedProposals());
+    ExpectDocument(store.path(), "typology-mixed.txt");
+}
+
+// What the document says of the way a file stores its columns comes from the file.
+TEST(Typology, WholeDocumentOfAStoreWithNumbersAndAnotherColumn) {
+    const TypedStore store;
+    ExpectDocument(store.path(), "typology-typed.txt");
+}
+
+TEST(Typology, StatisticsCountTheFileAsStored) {
+    const TypedStore store;
+    const auto snapshot = LoadStoreSnapshot(store.path());
+    const TypologyStatistics statistics(*snapshot);
+    EXPECT_EQ(statistics.proposals(), 3);
+    std::vector<std::pair<QString, QString>> columns;
+    const QStringList names = AllProposalColumns() << QStringLiteral("EXTRA");
+    for (const QString& column : names) {
+        columns.emplace_back(column, column == QLatin1String("FOLIO") ? QStringLiteral("INTEGER")
+                                                                      : QStringLiteral("TEXT"));
+    }
+    EXPECT_EQ(statistics.tableColumns(), columns);
+    const std::vector<ColumnPresence> presence = statistics.presence(
+        {QStringLiteral("FOLIO"), QStringLiteral("ID"), QStringLiteral("SEXO")});
+    EXPECT_EQ(presence, (std::vector<ColumnPresence>{{3, 0, 0, 3}, {3, 0, 0, 3}, {0, 3, 0, 0}}));
+    EXPECT_EQ(statistics.identifier(QStringLiteral("FOLIO")), (IdentifierValues{1, 3, 3, 0}));
+    EXPECT_EQ(statistics.identifier(QStringLiteral("ID")), (IdentifierValues{7, 9, 3, 2}));
+}
+
+}  // namespace
