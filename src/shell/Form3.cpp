@@ -94,12 +94,7 @@ void Form3::Load() {
 }
 
 void Form3::CommandPesquira_Click() {
-    RunReportingErrors([] {
-        // The query window takes this window's place; it is shown first so that a window is
-        // always open.
-        Windows::Show(WindowId::Query);
-        Windows::Unload(WindowId::Main);
-    });
+    RunReportingErrors([] { Windows::Replace(WindowId::Main, WindowId::Query); });
 }
 
 void Form3::CommandAbrirBase_Click() {

@@ -29,11 +29,7 @@ void frmSplash::Load() {
 }
 
 void frmSplash::CommandEntrar_Click() {
-    RunReportingErrors([] {
-        // The main window is shown before the splash goes, so the program always keeps a window.
-        Windows::Show(WindowId::Main);
-        Windows::Unload(WindowId::Splash);
-    });
+    RunReportingErrors([] { Windows::Replace(WindowId::Splash, WindowId::Main); });
 }
 
 void frmSplash::CommandSalir_Click() {

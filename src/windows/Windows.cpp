@@ -132,6 +132,11 @@ void Unload(WindowId id) {
     window->close();  // WA_DeleteOnClose deletes it once its closing step has run
 }
 
+void Replace(WindowId current, WindowId next) {
+    Show(next);
+    Unload(current);
+}
+
 bool IsLoaded(WindowId id) {
     return Loaded(id) != nullptr;
 }

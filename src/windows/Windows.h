@@ -48,6 +48,9 @@ void ShowModal(WindowId id);
 // Closes the window, which runs its own closing step and deletes it. Does nothing, and loads
 // nothing, when the window is not loaded.
 void Unload(WindowId id);
+// One window takes another's place: `next` is shown first, then `current` unloaded, so the
+// program always keeps a window open. A failure while loading `next` leaves `current` as it is.
+void Replace(WindowId current, WindowId next);
 bool IsLoaded(WindowId id);
 // The loaded window, or null.
 ProgramWindow* Loaded(WindowId id);
