@@ -15,7 +15,9 @@
 #include <mutex>
 
 #include "AccessImport.h"
+#include "ImpliedRowOrder.h"
 #include "JetDialect.h"
+#include "NulLiterals.h"
 #include "ProposalTable.h"
 #include "StoreError.h"
 #include "SystemErrorText.h"
@@ -456,79 +458,9 @@ StoreSnapshot::~StoreSnapshot() {
     sqlite3_close(db_);
 }
 
-namespace {
-
-// SQLite reads statement text only up to a NUL character, while a text value typed by a user
-// may hold one. Each quoted literal holding NUL characters is given as its UTF-8 bytes in
-// hexadecimal, cast to text, so it stands for the same text as one expression however many NULs
-// it holds (a chain of joins would outgrow SQLite's expression depth); the rest of the statement
-// is left as it is (a NUL outside a literal still ends the statement, and is refused).
-QString WithNulLiterals(const QString& sql) {
-    if (!sql.contains(QChar(0))) {
-        return sql;
-    }
-    QString out;
-    out.reserve(sql.size() + 32);
-    const qsizetype n = sql.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const QChar c = sql.at(i);
-        if (c == u'\'') {
-            QString value;  // the literal's text, its doubled quotes undone
-            bool holdsNul = false;
-            qsizetype j = i + 1;
-            for (; j < n; ++j) {
-                if (sql.at(j) == u'\'') {
-                    if (j + 1 < n && sql.at(j + 1) == u'\'') {
-                        value += u'\'';
-                        ++j;
-                        continue;
-                    }
-                    break;
-                }
-                holdsNul = holdsNul || sql.at(j).isNull();
-                value += sql.at(j);
-            }
-            if (j >= n) {  // unterminated: left for the store to refuse
-                out += sql.mid(i);
-                break;
-            }
-            if (holdsNul) {
-                out += QStringLiteral("CAST(X'") + QString::fromLatin1(value.toUtf8().toHex()) +
-                       QStringLiteral("' AS TEXT)");
-            } else {
-                out += sql.mid(i, j + 1 - i);
-            }
-            i = j + 1;
-        } else if (c == u'"' || c == u'[' || c == u'`') {
-            // A quoted name: copied whole, so a quote inside it starts no literal.
-            const QChar close = c == u'[' ? QChar(u']') : c;
-            const qsizetype end = sql.indexOf(close, i + 1);
-            const qsizetype stop = end < 0 ? n : end + 1;
-            out += sql.mid(i, stop - i);
-            i = stop;
-        } else if (c == u'-' && i + 1 < n && sql.at(i + 1) == u'-') {
-            const qsizetype end = sql.indexOf(u'\n', i);
-            const qsizetype stop = end < 0 ? n : end + 1;
-            out += sql.mid(i, stop - i);
-            i = stop;
-        } else if (c == u'/' && i + 1 < n && sql.at(i + 1) == u'*') {
-            const qsizetype end = sql.indexOf(QStringLiteral("*/"), i + 2);
-            const qsizetype stop = end < 0 ? n : end + 2;
-            out += sql.mid(i, stop - i);
-            i = stop;
-        } else {
-            out += c;
-            ++i;
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
 sqlite3_stmt* StoreSnapshot::Prepare(const QString& sql) const {
-    const QByteArray text = WithNulLiterals(sql).toUtf8();
+    const QString written = WithNulLiterals(sql);
+    const QByteArray text = written.toUtf8();
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     if (sqlite3_prepare_v3(db_, text.constData(), int(text.size()), 0, &statement, &tail) !=
@@ -559,6 +491,20 @@ sqlite3_stmt* StoreSnapshot::Prepare(const QString& sql) const {
     }
     if (!sqlite3_stmt_readonly(statement)) {
         throw StatementError(sql, dataFile_, QStringLiteral("not authorized"));
+    }
+    // A distinct result that asks for no order comes sorted, as the engine the statements are
+    // written for gives it. Should the ordered text not compile, the statement runs as written.
+    const ImpliedRowOrder order(written);
+    const int columns = sqlite3_column_count(statement);
+    if (order.applies() && columns > 0) {
+        const QByteArray ordered = order.orderedStatement(columns).toUtf8();
+        sqlite3_stmt* sorted = nullptr;
+        if (sqlite3_prepare_v3(db_, ordered.constData(), int(ordered.size()), 0, &sorted,
+                               nullptr) == SQLITE_OK &&
+            sorted != nullptr) {
+            return sorted;
+        }
+        sqlite3_finalize(sorted);
     }
     finalize.s = nullptr;
     return statement;
