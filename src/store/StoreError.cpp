@@ -7,4 +7,13 @@ StoreError::StoreError(int number, const QString& description)
       number_(number),
       description_(description) {}
 
+QString StatementForMessage(const QString& sql) {
+    constexpr qsizetype kShown = 300;
+    const QString trimmed = sql.trimmed();
+    if (trimmed.size() <= kShown) {
+        return trimmed;
+    }
+    return trimmed.left(kShown) + QStringLiteral("…");
+}
+
 }  // namespace ponencias

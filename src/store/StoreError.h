@@ -34,4 +34,7 @@ private:
     QString description_;
 };
 
+// The statement as an error message shows it: trimmed, and cut short when long.
+QString StatementForMessage(const QString& sql);
+
 }  // namespace ponencias

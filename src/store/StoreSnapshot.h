@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
+#include "SnapshotCache.h"
+#include "SnapshotLoader.h"
 #include "StoreError.h"
 
 struct sqlite3;
@@ -14,7 +14,8 @@ namespace ponencias {
 
 // The queryable copy of one version of a data file: an in-memory SQLite database holding every
 // table of the file, each text column under the dialect's collation. It only answers queries;
-// nothing a statement does can reach the file or change the copy.
+// nothing a statement does can reach the file or change the copy. LoadStoreSnapshot
+// (SnapshotLoader.h) makes one, or finds the one kept for the file's version.
 class StoreSnapshot {
 public:
     StoreSnapshot(sqlite3* db, QString dataFile, QStringList importNotes = {});
@@ -29,28 +30,20 @@ public:
 
     // Compiles one statement for reading the copy; the caller finalizes it. Throws StoreError,
     // naming the statement, when it is empty, is followed by another, would change anything or
-    // is rejected by the store.
+    // is rejected by the store. A distinct result that asks for no order is given the order of
+    // its columns (ImpliedRowOrder).
     sqlite3_stmt* Prepare(const QString& sql) const;
     // The store's error for the failure just reported while running `sql`.
     StoreError StatementFailure(const QString& sql) const;
 
 private:
+    sqlite3_stmt* compile(const QString& sql, const QByteArray& text) const;
+    sqlite3_stmt* withImpliedOrder(sqlite3_stmt* statement, const QString& text) const;
+
     sqlite3* db_;
     QString dataFile_;
     QStringList importNotes_;
 };
-
-// The copy of the data file at `path`, built on first use and reused for as long as the file's
-// version (its identity, size and modification time) stays the same. The file is only read.
-// Throws StoreError when the file is missing, unreadable, of another kind, truncated or corrupt.
-std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path);
-
-// Kind of data file, told by its first bytes.
-enum class DataFileKind { Unknown, Sqlite, Access };
-DataFileKind DataFileKindOf(const QByteArray& head);
-
-// The statement as an error message shows it: trimmed, and cut short when long.
-QString StatementForMessage(const QString& sql);
 
 // Forgets every copy kept for reuse (tests and benchmarks measure a first opening with it).
 void ClearStoreSnapshotCache();

@@ -97,7 +97,7 @@ TEST_F(SampleData, ListsAreRealistic) {
         EXPECT_TRUE(places.contains(QString::fromUtf8(place))) << place;
     }
     EXPECT_EQ(places.size(), 32 + 9 + 2);
-    // The list queries show values in the store's order, which must not be sorted already.
+    // The file's own order of values is not sorted, so a sorted list is the store's doing.
     QStringList sorted = places;
     sorted.sort();
     EXPECT_NE(places, sorted);

@@ -51,14 +51,12 @@ protected:
 TEST_F(QueryFiltersTest, LoadingFillsTheFiveListsHeadedByTheirAllEntries) {
     load();
     EXPECT_EQ(jornada.Items(), QStringList({"Todas las jornadas", "1", "2", "3"}));
-    EXPECT_EQ(AsSet(entidad.Items()), AsSet({"Todas las entidades", "Jalisco", "Oaxaca", ""}));
+    EXPECT_EQ(entidad.Items(), QStringList({"Todas las entidades", "", "Jalisco", "Oaxaca"}));
     EXPECT_EQ(eje.Items(), test::QueryRowsAxes());
-    EXPECT_EQ(AsSet(perfil.Items()), AsSet({"Todos los ponentes", "Ciudadano", "Académico", ""}));
+    EXPECT_EQ(perfil.Items(), QStringList({"Todos los ponentes", "", "Académico", "Ciudadano"}));
     // A law in two columns is listed once; "" and "No aplica" never are.
-    EXPECT_EQ(normatividad.ListCount(), 5);
-    EXPECT_EQ(AsSet(normatividad.Items()),
-              AsSet({"Todas las normatividades", "COFIPE", "Constitución", "Ley de medios",
-                     "Ley O'Reilly"}));
+    EXPECT_EQ(normatividad.Items(), QStringList({"Todas las normatividades", "COFIPE",
+                                                 "Constitución", "Ley de medios", "Ley O'Reilly"}));
     for (const MemoryListControl* list : {&jornada, &entidad, &eje, &perfil, &normatividad}) {
         EXPECT_EQ(list->ListIndex(), 0);
         EXPECT_EQ(list->List(0), list->Text());
@@ -93,9 +91,8 @@ TEST_F(QueryFiltersTest, TheCascadeFillsAndResetsTheTopicLists) {
 
     // The categories follow the subtopic alone: "Casillas" stands under two axes.
     choose(subtema, "Casillas");
-    EXPECT_EQ(categoria.Items().first(), QStringLiteral("Todas las categorías"));
-    EXPECT_EQ(AsSet(categoria.Items()),
-              AsSet({"Todas las categorías", "Ubicación", "Financiamiento"}));
+    EXPECT_EQ(categoria.Items(),
+              QStringList({"Todas las categorías", "Financiamiento", "Ubicación"}));
     EXPECT_EQ(categoria.ListIndex(), 0);
     EXPECT_EQ(subtema.Text(), QStringLiteral("Casillas"));
     EXPECT_TRUE(StoreReleased());
@@ -116,6 +113,48 @@ TEST_F(QueryFiltersTest, TheCascadeFillsAndResetsTheTopicLists) {
     choose(eje, "Sin subtemas");
     EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}));
     EXPECT_EQ(subtema.ListIndex(), 0);
+}
+
+TEST(QueryFiltersOrder, EveryListComesSortedWhateverOrderTheRowsAreStoredIn) {
+    // The rows run against the sorted order: letter case, accents, "ñ", null and empty mixed.
+    const auto row = [](const char* jornada, const QVariant& estado, const char* subtema,
+                        const char* categoria, const QVariant& perfil, const char* law1,
+                        const char* law4) {
+        return test::ProposalRow{{"NUM_JORNADA", jornada},
+                                 {"ESTADO", estado},
+                                 {"EJE_TEMATICO", "Eje"},
+                                 {"SUBTEMA", subtema},
+                                 {"CATEGORIA_SUBTEMA", categoria},
+                                 {"PERFIL_PONENTE", perfil},
+                                 {"NORMATIVIDAD_MODIFICAR_1", law1},
+                                 {"NORMATIVIDAD_MODIFICAR_4", law4}};
+    };
+    test::TemporaryStore store({
+        row("9", "Zacatecas", "Voto", "Zeta", "Periodista", "Ley Z", "ley b"),
+        row("10", "yucatán", "urnas", "alfa", "académico", "ley b", ""),
+        row("2", QVariant(), "Ñandutí", "x", QVariant(), "No aplica", "LEY Ñ"),
+        row("1", "Ñuflo", "Nación", "x", "Ciudadano", "", "Ley N"),
+        row("9", "", "Árbitro", "x", "", "ley a", "No aplica"),
+        row("2", "Álamo", "Voto", "Oso", "Ciudadano", "ley b", "Ley Z"),
+        row("1", "alamo", "Voto", "Ómnibus", "Periodista", "", ""),
+    });
+    store.use();
+    MemoryQueryWindow window;
+    window.Load();
+    EXPECT_EQ(window.JornadaCbo.Items(),  // texts, as the search's ORDER BY sorts them
+              QStringList({"Todas las jornadas", "1", "10", "2", "9"}));
+    EXPECT_EQ(window.EntidadCbo.Items(), QStringList({"Todas las entidades", "", "", "alamo",
+                                                      "Álamo", "Ñuflo", "yucatán", "Zacatecas"}));
+    EXPECT_EQ(window.PerfilPonCbo.Items(),
+              QStringList({"Todos los ponentes", "", "", "académico", "Ciudadano", "Periodista"}));
+    EXPECT_EQ(window.NormatividadCbo.Items(), QStringList({"Todas las normatividades", "ley a",
+                                                           "ley b", "Ley N", "LEY Ñ", "Ley Z"}));
+    window.EjeTemCbo.SetListIndex(1);
+    EXPECT_EQ(window.SubtemaCbo.Items(),
+              QStringList({"Todos los subtemas", "Árbitro", "Nación", "Ñandutí", "urnas", "Voto"}));
+    window.SubtemaCbo.SetListIndex(5);
+    EXPECT_EQ(window.CatSubTemaCbo.Items(),
+              QStringList({"Todas las categorías", "Ómnibus", "Oso", "Zeta"}));
 }
 
 TEST_F(QueryFiltersTest, AxisWithTheEmptyTextLeavesTheSubtopicsBlank) {

@@ -160,7 +160,10 @@ TEST_F(Slots, RejectedStatementsLeaveNoResultAndNoChange) {
     EXPECT_EQ(openWith("DROP TABLE ponencias"), StoreError::ReadOnly);
     EXPECT_EQ(openWith("ATTACH '/tmp/x.db' AS x"), StoreError::ReadOnly);
     EXPECT_EQ(openWith("PRAGMA writable_schema = 1"), StoreError::ReadOnly);
+    EXPECT_EQ(openWith("SELECT load_extension('x')"), StoreError::ReadOnly);
     EXPECT_EQ(openWith("SELECT abs(-9223372036854775808)"), StoreError::StatementFailed);
+    // Told by SQLite's result code, not by a word of the message.
+    EXPECT_EQ(openWith("SELECT readonly()"), StoreError::StatementFailed);
     EXPECT_FALSE(rows.isOpen());
     try {
         rows.Open(QStringLiteral("SELECT folio FROM nada"), *ProposalConnection, adOpenDynamic,
