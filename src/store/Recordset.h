@@ -30,6 +30,7 @@ public:
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
+    // Set by every reader as ADO wants it; the cursor is client-side whatever it holds.
     int CursorLocation = adUseServer;
 
     // Runs `sql` on the open connection and positions on the first row. Throws StoreError when

@@ -78,7 +78,6 @@ TEST(ValueTextTest, EveryKindOfValueAsText) {
 
 TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmpty) {
     OpenProposalStore();
-    EXPECT_EQ(ProposalRecordset->CursorLocation, adUseClient);
     QStringList seen;
     ForEachRow(QStringLiteral("SELECT SUBTEMA, estado AS Entidad FROM PONENCIAS ORDER BY folio"),
                [&](const Recordset& rows) {
