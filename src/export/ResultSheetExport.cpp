@@ -206,11 +206,10 @@ struct ResultOutput {
     ResultOutput& operator=(const ResultOutput&) = delete;
     ~ResultOutput() { discard(); }
 
-    void start(Worksheet& sheet, const ExportLimits& limits) {
+    void start(Worksheet& sheet, const XlsxWriteOptions& options) {
         try {
-            path = ReserveResultFile();
-            writer = std::make_unique<XlsxSheetWriter>(sheet, path,
-                                                       XlsxWriteOptions{limits.maxLinkRecords});
+            path = ReserveResultFile(options.kind);
+            writer = std::make_unique<XlsxSheetWriter>(sheet, path, options);
         } catch (const std::runtime_error&) {
             // OutputError or SpreadsheetError: the sheet then keeps every row and is saved at
             // the end, where a failure is told.
@@ -229,15 +228,16 @@ struct ResultOutput {
 
 // Saves the finished workbook in the results folder and hands it to the desktop.
 void HandOver(const Worksheet& sheet, ResultOutput& output, const FilledSheet& filled,
-              const ExportLimits& limits, bool desktopShowsWorkbooks, ExportFeedback& feedback) {
+              const XlsxWriteOptions& options, DesktopSpreadsheets desktop,
+              ExportFeedback& feedback) {
     QString path = output.path;
     XlsxWriteReport report;
     try {
         if (output.writer) {
             report = output.writer->finish();
         } else {
-            path = ReserveResultFile();
-            report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
+            path = ReserveResultFile(options.kind);
+            report = WriteXlsx(sheet, path, options);
         }
     } catch (const std::runtime_error& error) {
         output.writer.reset();
@@ -255,12 +255,13 @@ void HandOver(const Worksheet& sheet, ResultOutput& output, const FilledSheet& f
     }
     output.writer.reset();
     output.path.clear();  // the saved file is the user's from here on
-    if (!desktopShowsWorkbooks || !feedback.showWorkbook(path)) {
+    if (desktop == DesktopSpreadsheets::None || !feedback.showWorkbook(path)) {
         // Not a failure: the workbook is saved, and the user is told where.
-        feedback.showInformation(QStringLiteral("No hay una aplicación que pueda mostrar el "
-                                                "libro de resultados. El libro está guardado "
-                                                "en:\n%1")
-                                     .arg(QDir::toNativeSeparators(path)));
+        feedback.showSavedWorkbook(QStringLiteral("No hay una aplicación que pueda mostrar el "
+                                                  "libro de resultados. El libro está guardado "
+                                                  "en:\n%1")
+                                       .arg(QDir::toNativeSeparators(path)),
+                                   path);
     }
     if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
         feedback.showNotice(text);
@@ -285,7 +286,7 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     ExportFeedback& feedback = CurrentExportFeedback();
     SheetSteps steps(ProgramApplication, GlobalObject);
 
-    const bool desktopShowsWorkbooks = DetectExcel();
+    const DesktopSpreadsheets desktop = DetectExcel();
     steps.Try([] { SpreadsheetApp = RunningSpreadsheetApplication(); });
     if (!SpreadsheetApp) {
         // Nothing running and nothing created by the query window: start one rather than read
@@ -296,6 +297,7 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     std::optional<StoreError> storeError;
     FilledSheet filled;
     ResultOutput output;
+    XlsxWriteOptions options;
     try {
         OpenProposalStore();
         ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
@@ -304,8 +306,9 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
         } else {
             const ExportLimits resultLimits =
                 LimitsForResult(limits, ProposalRecordset->RecordCount());
+            options = {resultLimits.maxLinkRecords, ResultFileKind(desktop)};
             FillResultSheet(steps, *ProposalRecordset, resultLimits, filled,
-                            [&](Worksheet& sheet) { output.start(sheet, resultLimits); });
+                            [&](Worksheet& sheet) { output.start(sheet, options); });
         }
     } catch (const StoreError& error) {
         storeError = error;
@@ -320,8 +323,7 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     ReleaseStoreQuietly();
     if (filled.workbook) {
         if (!storeError) {
-            HandOver(filled.workbook->activeSheet(), output, filled, limits, desktopShowsWorkbooks,
-                     feedback);
+            HandOver(filled.workbook->activeSheet(), output, filled, options, desktop, feedback);
         }
         output.discard();  // a workbook cut short by the store leaves no file behind
         // The saved file is the user's now; the in-process copy is let go.
@@ -335,7 +337,7 @@ QString ResultsFolder() {
     return base + QStringLiteral("/Ponencias-") + QString::number(::getuid());
 }
 
-QString ReserveResultFile() {
+QString ReserveResultFile(SpreadsheetFileKind kind) {
     const QString folder = ResultsFolder();
     errno = 0;
     if (!QDir().mkpath(folder)) {
@@ -349,10 +351,10 @@ QString ReserveResultFile() {
     const QString stem =
         folder + QStringLiteral("/Consulta de ponencias ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    const QString suffix = QLatin1Char('.') + SpreadsheetFileSuffix(kind);
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString path = stem +
-                             (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) +
-                             QStringLiteral(".xlsx");
+        const QString path =
+            stem + (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) + suffix;
         // Made exclusively, so no other workbook is ever taken; the complete workbook is later
         // renamed onto it.
         const int fd = ::open(QFile::encodeName(path).constData(),

@@ -250,6 +250,9 @@ public:
         if (closed != LXW_NO_ERROR) {
             throw LibraryFailure(closed);
         }
+        if (options_.kind != SpreadsheetFileKind::Workbook) {
+            SetSpreadsheetFileKind(file_, options_.kind);
+        }
         file_.commit();
         return report_;
     }
