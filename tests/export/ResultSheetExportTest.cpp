@@ -19,6 +19,7 @@
 #include "export/TextMeasure.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
+#include "support/ParseCsv.h"
 
 namespace ponencias::test {
 namespace {
@@ -448,42 +449,6 @@ TEST_F(ResultSheetExportTest, LibreOfficeReadsEveryRow) {
     EXPECT_EQ(text.count("Resumen de la ponencia "), 39);
 }
 
-// The records of an RFC 4180 text (quoted fields may hold line breaks), each a list of fields.
-std::vector<QStringList> CsvRecords(const QString& text) {
-    std::vector<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (quoted) {
-            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-                field += ch;
-                ++i;
-            } else if (ch == '"') {
-                quoted = false;
-            } else {
-                field += ch;
-            }
-        } else if (ch == '"') {
-            quoted = true;
-        } else if (ch == ',') {
-            record << field;
-            field.clear();
-        } else if (ch == '\n') {
-            records.push_back(record << field);
-            record.clear();
-            field.clear();
-        } else if (ch != '\r') {
-            field += ch;
-        }
-    }
-    if (!field.isEmpty() || !record.isEmpty()) {
-        records.push_back(record << field);
-    }
-    return records;
-}
-
 // LibreOffice Calc opens the template the search hands over for the whole sample and reads back
 // its header and every proposal, in the store's order.
 TEST_F(ResultSheetExportTest, LibreOfficeReadsTheWholeSampleTemplate) {
@@ -506,7 +471,7 @@ TEST_F(ResultSheetExportTest, LibreOfficeReadsTheWholeSampleTemplate) {
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
     ASSERT_TRUE(feedback_.shownWorkbooks[0].endsWith(".xltx"));
     const std::vector<QStringList> records =
-        CsvRecords(ReadBackWithLibreOffice(soffice, feedback_.shownWorkbooks[0]));
+        ParseCsv(ReadBackWithLibreOffice(soffice, feedback_.shownWorkbooks[0]).toUtf8());
     ASSERT_EQ(records.size(), 3421u);
     EXPECT_EQ(records[0].value(0), "FOLIO");
     EXPECT_EQ(records[0].value(15), "NORMATIVIDAD A MODIFICAR 4");
