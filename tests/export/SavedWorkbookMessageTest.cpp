@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
@@ -133,7 +134,14 @@ TEST_F(SavedWorkbookMessageTest, TheCopyIsAWorkbookWrittenWhereTheUserChooses) {
             proposed = dialog->selectedFiles().value(0);
             openedIn = dialog->directory().absolutePath();
             EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-            dialog->selectFile(chosen);
+            // Typed into the name box, as a user does (selectFile leaves a focused box alone).
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!name) {
+                ADD_FAILURE() << "the save dialog has no name box";
+                dialog->reject();
+                return;
+            }
+            name->setText(chosen);
             static_cast<QDialog*>(dialog)->accept();  // as the Save button does
         });
         ButtonCalled(box, QString::fromUtf8(kSaveCopyButton))->click();
