@@ -1,7 +1,6 @@
 #include "WidgetExportFeedback.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,6 +10,7 @@
 #include <QUrl>
 #include <stdexcept>
 
+#include "desktop/DesktopOpener.h"
 #include "export/CheckedOutput.h"
 #include "export/SpreadsheetFileKind.h"
 
@@ -98,7 +98,7 @@ void WidgetExportFeedback::showSavedWorkbook(const QString& text, const QString&
 }
 
 bool WidgetExportFeedback::showWorkbook(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return OpenOnDesktop(QUrl::fromLocalFile(path));
 }
 
 void InstallWidgetExportFeedback() {
