@@ -125,6 +125,21 @@ void FileReplacement::write(QByteArrayView bytes) {
     }
 }
 
+void FileReplacement::reopenTemporary() {
+    struct stat old {};
+    const int fd = ::open(QFile::encodeName(temporary_).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 || ::fstat(fd_, &old) != 0 || ::fchmod(fd, old.st_mode & 07777) != 0) {
+        const int error = errno;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        discard();
+        throw OutputError(path_, error);
+    }
+    ::close(fd_);  // the old file, already replaced: nothing of it is kept
+    fd_ = fd;
+}
+
 void FileReplacement::commit() {
     if (fd_ < 0) {
         throw OutputError(path_, EBADF);

@@ -50,6 +50,9 @@ public:
     const QString& temporaryPath() const { return temporary_; }
     // Appends to the temporary file.
     void write(QByteArrayView bytes);
+    // For a library that wrote a new file at temporaryPath() and renamed it over the old one
+    // (libzip does): goes on with the new file, with the permissions the old one had.
+    void reopenTemporary();
     // Puts the complete file in place. After a failure nothing is left but what was there before.
     void commit();
     // The error naming this file, for a failure found by whoever wrote temporaryPath().

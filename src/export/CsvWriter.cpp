@@ -1,7 +1,5 @@
 #include "CsvWriter.h"
 
-#include <csv.h>
-
 #include <QIODevice>
 
 namespace ponencias {
@@ -13,12 +11,8 @@ QByteArray CsvField(const QString& field) {
         !text.contains('\n')) {
         return text;
     }
-    // libcsv quotes the field and doubles its quotes; at most 2 + 2n bytes come out.
-    QByteArray quoted(2 * text.size() + 2, Qt::Uninitialized);
-    const size_t written =
-        csv_write(quoted.data(), size_t(quoted.size()), text.constData(), size_t(text.size()));
-    quoted.truncate(qsizetype(written));
-    return quoted;
+    // RFC 4180: the field between quotes, each quote in it doubled.
+    return '"' + text.replace('"', "\"\"") + '"';
 }
 }  // namespace
 

@@ -28,6 +28,10 @@ void SetExportFeedback(ExportFeedback* feedback) {
     installed = feedback;
 }
 
+void ExportFeedback::showSavedWorkbook(const QString& text, const QString&) {
+    showInformation(text);
+}
+
 void StandardErrorFeedback::showNoRecords() {
     Print(QString::fromUtf8(kNoRecordsMessage));
 }

@@ -21,6 +21,10 @@ public:
     // Something the user may want to keep that is no failure (where a saved workbook that
     // nothing could show is): information icon, the text selectable and copyable.
     virtual void showInformation(const QString& text) = 0;
+    // The saved result at `path` that nothing could show: `text` says where it is. The widget
+    // implementation also offers to save a copy where the user chooses; by default the text is
+    // shown as information.
+    virtual void showSavedWorkbook(const QString& text, const QString& path);
     // Hands the workbook file to the desktop's spreadsheet application. False when nothing
     // took it.
     virtual bool showWorkbook(const QString& path) = 0;

@@ -5,78 +5,38 @@
 
 #include "CsvWriter.h"
 #include "ExportFeedback.h"
-#include "ResultSheetExportSteps.h"
+#include "ResultExportFlow.h"
+#include "ResultFile.h"
 #include "ResultSheetFormatting.h"
-#include "XlsxOutput.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 
 namespace ponencias {
 
-namespace {
-
-void ReleaseQuietly() {
-    try {
-        ReleaseProposalStore();
-    } catch (const std::exception&) {
-        // Nothing left to act on once the rows are read.
-    }
-}
-
-// Opens the store and the result of `queryText`; on failure the store is released and the
-// StoreError passed on.
-void OpenResult(const QString& queryText) {
-    try {
-        OpenProposalStore();
-        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
-    } catch (...) {
-        ReleaseQuietly();
-        throw;
-    }
-}
-
-}  // namespace
-
 long WriteResultWorkbook(const QString& queryText, const QString& path) {
-    OpenResult(queryText);
-    if (ProposalRecordset->Bof() && ProposalRecordset->Eof()) {
-        ReleaseQuietly();
-        return 0;
-    }
     // A private application: the companion shows nothing and leaves the program's slots alone.
     auto application = std::make_shared<SpreadsheetApplication>(false);
     SpreadsheetGlobalObject global([&]() -> SpreadsheetApplication& { return *application; });
     SheetSteps steps([&]() -> SpreadsheetApplication& { return *application; },
                      [&]() -> SpreadsheetGlobalObject& { return global; });
-    FilledSheet filled;
-    const ExportLimits limits = LimitsForResult(ExportLimits(), ProposalRecordset->RecordCount());
-    // Written while the sheet fills (declared after the application, so let go before it).
-    std::unique_ptr<XlsxSheetWriter> writer;
-    try {
-        FillResultSheet(steps, *ProposalRecordset, limits, filled, [&](Worksheet& sheet) {
-            try {
-                writer = std::make_unique<XlsxSheetWriter>(sheet, path,
-                                                           XlsxWriteOptions{limits.maxLinkRecords});
-            } catch (const SpreadsheetError&) {
-                // The sheet keeps every row and is written at the end, which reports the failure.
-            }
-        });
-    } catch (...) {
-        ReleaseQuietly();
-        throw;
+    // Declared after the application, whose sheet it writes, so let go before it.
+    ResultFile file = ResultFile::At(path);
+    const ResultExportRun run =
+        RunResultExport(steps, queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);
+    if (run.storeError) {
+        throw *run.storeError;
     }
-    ApplyFinalView(steps);
-    ReleaseQuietly();
-    if (!filled.workbook) {
+    if (run.empty) {
+        return 0;
+    }
+    if (!run.filled.workbook) {
         throw SpreadsheetError("no se pudo crear el libro");
     }
-    const XlsxWriteReport report =
-        writer ? writer->finish()
-               : WriteXlsx(filled.workbook->activeSheet(), path, {limits.maxLinkRecords});
-    if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
+    const XlsxWriteReport report = file.finish(run.filled.workbook->activeSheet());
+    if (const QString text = IncompleteWorkbookText(run.filled, report); !text.isEmpty()) {
         StandardErrorFeedback().showNotice(text);
     }
-    return filled.rowsWritten;
+    return run.filled.rowsWritten;
 }
 
 long WriteResultCsv(const QString& queryText, QIODevice& out) {
@@ -90,7 +50,7 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
     }
     const auto write = [&] {
         if (!writer.writeRecord(record)) {
-            ReleaseQuietly();
+            ReleaseStoreQuietly();
             throw std::runtime_error("no se pudo escribir el CSV: " +
                                      out.errorString().toStdString());
         }
@@ -108,10 +68,10 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
             ProposalRecordset->MoveNext();
         }
     } catch (const StoreError&) {
-        ReleaseQuietly();
+        ReleaseStoreQuietly();
         throw;
     }
-    ReleaseQuietly();
+    ReleaseStoreQuietly();
     return count;
 }
 

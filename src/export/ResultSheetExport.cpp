@@ -10,16 +10,17 @@
 #include <QUrl>
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 
 #include "CheckedOutput.h"
 #include "ExportFeedback.h"
+#include "ResultExportFlow.h"
+#include "ResultFile.h"
 #include "ResultSheetExportSteps.h"
 #include "ResultSheetFormatting.h"
 #include "SpreadsheetApplication.h"
 #include "XlsxOutput.h"
-#include "store/ProposalStore.h"
 #include "store/ProposalTable.h"
+#include "store/Recordset.h"
 #include "store/StoreError.h"
 
 namespace ponencias {
@@ -182,80 +183,29 @@ SpreadsheetApplication& ProgramApplication() {
     return *SpreadsheetApp;
 }
 
-void ReleaseStoreQuietly() {
-    try {
-        ReleaseProposalStore();
-    } catch (const std::exception&) {
-        // Letting go of the store cannot leave anything for the user to act on.
-    }
-}
-
-// The file of one export's workbook, in the results folder. It is written while the sheet fills,
-// so that only the rows being filled are held in memory.
-struct ResultOutput {
-    QString path;
-    std::unique_ptr<XlsxSheetWriter> writer;
-
-    ResultOutput() = default;
-    ResultOutput(const ResultOutput&) = delete;
-    ResultOutput& operator=(const ResultOutput&) = delete;
-    ~ResultOutput() { discard(); }
-
-    void start(Worksheet& sheet, const ExportLimits& limits) {
-        try {
-            path = ReserveResultFile();
-            writer = std::make_unique<XlsxSheetWriter>(sheet, path,
-                                                       XlsxWriteOptions{limits.maxLinkRecords});
-        } catch (const std::runtime_error&) {
-            // OutputError or SpreadsheetError: the sheet then keeps every row and is saved at
-            // the end, where a failure is told.
-            discard();
-        }
-    }
-    // Lets go of an unfinished file: only the one this export reserved is removed.
-    void discard() {
-        writer.reset();
-        if (!path.isEmpty()) {
-            QFile::remove(path);
-            path.clear();
-        }
-    }
-};
-
 // Saves the finished workbook in the results folder and hands it to the desktop.
-void HandOver(const Worksheet& sheet, ResultOutput& output, const FilledSheet& filled,
-              const ExportLimits& limits, bool desktopShowsWorkbooks, ExportFeedback& feedback) {
-    QString path = output.path;
+void HandOver(const Worksheet& sheet, ResultFile& output, const FilledSheet& filled,
+              DesktopSpreadsheets desktop, ExportFeedback& feedback) {
     XlsxWriteReport report;
     try {
-        if (output.writer) {
-            report = output.writer->finish();
-        } else {
-            path = ReserveResultFile();
-            report = WriteXlsx(sheet, path, {limits.maxLinkRecords});
-        }
+        report = output.finish(sheet);
     } catch (const std::runtime_error& error) {
-        output.writer.reset();
-        if (!path.isEmpty()) {
-            QFile::remove(path);  // only the name this export reserved
-        }
-        output.path.clear();
         const auto* outputError = dynamic_cast<const OutputError*>(&error);
-        const QString file = outputError ? outputError->target() : path;
+        const QString file = outputError ? outputError->target() : output.path();
         feedback.showError(
             QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
                 .arg(file.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(file),
                      outputError ? outputError->reason() : QString::fromUtf8(error.what())));
         return;
     }
-    output.writer.reset();
-    output.path.clear();  // the saved file is the user's from here on
-    if (!desktopShowsWorkbooks || !feedback.showWorkbook(path)) {
+    const QString& path = output.path();
+    if (desktop == DesktopSpreadsheets::None || !feedback.showWorkbook(path)) {
         // Not a failure: the workbook is saved, and the user is told where.
-        feedback.showInformation(QStringLiteral("No hay una aplicación que pueda mostrar el "
-                                                "libro de resultados. El libro está guardado "
-                                                "en:\n%1")
-                                     .arg(QDir::toNativeSeparators(path)));
+        feedback.showSavedWorkbook(QStringLiteral("No hay una aplicación que pueda mostrar el "
+                                                  "libro de resultados. El libro está guardado "
+                                                  "en:\n%1")
+                                       .arg(QDir::toNativeSeparators(path)),
+                                   path);
     }
     if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
         feedback.showNotice(text);
@@ -280,7 +230,7 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     ExportFeedback& feedback = CurrentExportFeedback();
     SheetSteps steps(ProgramApplication, GlobalObject);
 
-    const bool desktopShowsWorkbooks = DetectExcel();
+    const DesktopSpreadsheets desktop = DetectExcel();
     steps.Try([] { SpreadsheetApp = RunningSpreadsheetApplication(); });
     if (!SpreadsheetApp) {
         // Nothing running and nothing created by the query window: start one rather than read
@@ -288,39 +238,22 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
         SpreadsheetApp = CreateSpreadsheetApplication();
     }
 
-    std::optional<StoreError> storeError;
-    FilledSheet filled;
-    ResultOutput output;
-    try {
-        OpenProposalStore();
-        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
-        if (ProposalRecordset->Bof() && ProposalRecordset->Eof()) {
-            feedback.showNoRecords();
-        } else {
-            const ExportLimits resultLimits =
-                LimitsForResult(limits, ProposalRecordset->RecordCount());
-            FillResultSheet(steps, *ProposalRecordset, resultLimits, filled,
-                            [&](Worksheet& sheet) { output.start(sheet, resultLimits); });
-        }
-    } catch (const StoreError& error) {
-        storeError = error;
-    }
-    if (storeError) {
+    ResultFile output = ResultFile::InResultsFolder();
+    const ResultExportRun run =
+        RunResultExport(steps, queryText, limits, ResultFileKind(desktop), output);
+    if (run.storeError) {
         // A workbook cut short by a failing store is not shown as if it were the result.
-        feedback.showError(StoreFailureText(*storeError));
+        feedback.showError(StoreFailureText(*run.storeError));
+    } else if (run.empty) {
+        feedback.showNoRecords();
     }
-
-    ApplyFinalView(steps);
-    // The store is let go before the workbook is saved, whose packing needs the most memory.
-    ReleaseStoreQuietly();
-    if (filled.workbook) {
-        if (!storeError) {
-            HandOver(filled.workbook->activeSheet(), output, filled, limits, desktopShowsWorkbooks,
-                     feedback);
+    if (run.filled.workbook) {
+        if (!run.storeError) {
+            HandOver(run.filled.workbook->activeSheet(), output, run.filled, desktop, feedback);
         }
         output.discard();  // a workbook cut short by the store leaves no file behind
         // The saved file is the user's now; the in-process copy is let go.
-        steps.Try([&] { steps.App().Workbooks().Close(filled.workbook); });
+        steps.Try([&] { steps.App().Workbooks().Close(run.filled.workbook); });
     }
     SpreadsheetApp.reset();
 }
@@ -330,7 +263,7 @@ QString ResultsFolder() {
     return base + QStringLiteral("/Ponencias-") + QString::number(::getuid());
 }
 
-QString ReserveResultFile() {
+QString ReserveResultFile(SpreadsheetFileKind kind) {
     const QString folder = ResultsFolder();
     errno = 0;
     if (!QDir().mkpath(folder)) {
@@ -344,10 +277,10 @@ QString ReserveResultFile() {
     const QString stem =
         folder + QStringLiteral("/Consulta de ponencias ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    const QString suffix = QLatin1Char('.') + SpreadsheetFileSuffix(kind);
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString path = stem +
-                             (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) +
-                             QStringLiteral(".xlsx");
+        const QString path =
+            stem + (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) + suffix;
         // Made exclusively, so no other workbook is ever taken; the complete workbook is later
         // renamed onto it.
         const int fd = ::open(QFile::encodeName(path).constData(),

@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "SpreadsheetFileKind.h"
+
 namespace ponencias {
 
 // The end of every search: runs the query text on the proposal store and writes the matching
@@ -56,9 +58,10 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
 // The folder the result workbooks are saved in, under the user's temporary location; created
 // (for this user only) when missing.
 QString ResultsFolder();
-// A new, empty file in ResultsFolder named "Consulta de ponencias YYYY-MM-DD HH.MM.SS.xlsx" (a
-// " (2)", " (3)" … before the extension when the name is taken), created exclusively so no
-// other workbook is ever overwritten. Throws SpreadsheetError when none can be made.
-QString ReserveResultFile();
+// A new, empty file in ResultsFolder named "Consulta de ponencias YYYY-MM-DD HH.MM.SS.xlsx", or
+// ".xltx" for a template (a " (2)", " (3)" … before the extension when the name is taken),
+// created exclusively so no other file is ever overwritten. Throws SpreadsheetError when none
+// can be made.
+QString ReserveResultFile(SpreadsheetFileKind kind = SpreadsheetFileKind::Workbook);
 
 }  // namespace ponencias

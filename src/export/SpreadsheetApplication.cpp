@@ -20,7 +20,7 @@ std::shared_ptr<SpreadsheetApplication>& Running() {
 
 struct DesktopAnswer {
     bool known = false;
-    bool hasHandler = false;
+    DesktopSpreadsheets answer = DesktopSpreadsheets::None;
     QElapsedTimer age;
 };
 
@@ -38,17 +38,28 @@ void SpreadsheetApplication::Visible(bool visible) {
     }
 }
 
-bool DetectExcel() {
+DesktopSpreadsheets DetectExcel() {
     // Installing an application while the program runs is rare; a minute-old answer is fresh
     // enough and spares a scan of the desktop entries at every export.
     constexpr qint64 kFreshMilliseconds = 60 * 1000;
     DesktopAnswer& answer = CachedAnswer();
     if (!answer.known || answer.age.elapsed() > kFreshMilliseconds) {
-        answer.hasHandler = DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)});
+        if (DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})) {
+            answer.answer = DesktopSpreadsheets::Templates;
+        } else if (DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})) {
+            answer.answer = DesktopSpreadsheets::WorkbooksOnly;
+        } else {
+            answer.answer = DesktopSpreadsheets::None;
+        }
         answer.known = true;
         answer.age.start();
     }
-    return answer.hasHandler;
+    return answer.answer;
+}
+
+SpreadsheetFileKind ResultFileKind(DesktopSpreadsheets desktop) {
+    return desktop == DesktopSpreadsheets::Templates ? SpreadsheetFileKind::Template
+                                                     : SpreadsheetFileKind::Workbook;
 }
 
 std::shared_ptr<SpreadsheetApplication> CreateSpreadsheetApplication() {

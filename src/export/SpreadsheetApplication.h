@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Spreadsheet.h"
+#include "SpreadsheetFileKind.h"
 
 namespace ponencias {
 
@@ -14,13 +15,16 @@ extern std::shared_ptr<SpreadsheetApplication> SpreadsheetApp;
 // rest of the run. It always acts on the running application.
 extern std::unique_ptr<SpreadsheetGlobalObject> SpreadsheetGlobal;
 
-// Whether the desktop has an application that opens workbooks (an xlsx handler among the
-// desktop entries). Reads only the desktop entry folders and caches its answer for a while, so
-// it is cheap to call before every export.
-bool DetectExcel();
-// The MIME type of the result workbook.
-inline constexpr const char* kWorkbookMimeType =
-    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+// What the desktop's applications take of the result: templates, which a spreadsheet
+// application opens as a new, untitled workbook; workbooks only; or nothing at all.
+enum class DesktopSpreadsheets { None, WorkbooksOnly, Templates };
+// Asks the desktop's associations (its desktop entries) for an application for templates, then
+// for workbooks. Reads only the desktop entry folders and caches its answer for a while, so it
+// is cheap to call before every export.
+DesktopSpreadsheets DetectExcel();
+// The kind of file the result is handed over as: a template where the desktop opens templates,
+// otherwise a workbook.
+SpreadsheetFileKind ResultFileKind(DesktopSpreadsheets desktop);
 
 // A new, hidden application instance.
 std::shared_ptr<SpreadsheetApplication> CreateSpreadsheetApplication();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Spreadsheet.h"
+#include "SpreadsheetFileKind.h"
 
 namespace ponencias {
 
@@ -12,6 +13,8 @@ struct XlsxWriteOptions {
     // The xlsx format keeps at most this many link records per sheet; later links become
     // HYPERLINK() formulas that show the same text and open the same address.
     int maxLinkRecords = 65530;
+    // A template is the same file with its main part's content type changed once it is written.
+    SpreadsheetFileKind kind = SpreadsheetFileKind::Workbook;
 };
 
 // What the file could not hold exactly, for the user to be told.

@@ -1,11 +1,8 @@
 #include "Desktop.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include "desktop/DesktopAssociations.h"
@@ -14,37 +11,10 @@
 namespace ponencias {
 
 namespace {
-DesktopOpener& desktopOpener() {
-    static DesktopOpener opener;
-    return opener;
-}
-
 QWidget* messageOwner(QWidget* owner) {
     return owner ? owner->window() : nullptr;
 }
 }  // namespace
-
-bool OpenOnDesktop(const QUrl& url) {
-    if (desktopOpener()) {
-        return desktopOpener()(url);
-    }
-    // Qt would start the freedesktop opener with the program's own output streams.
-    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (opener.isEmpty()) {
-        return QDesktopServices::openUrl(url);
-    }
-    QProcess process;
-    process.setProgram(opener);
-    process.setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString()});
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
-}
-
-void SetDesktopOpenerForTesting(DesktopOpener opener) {
-    desktopOpener() = std::move(opener);
-}
 
 QString MissingDocumentMessage(const QString& path) {
     return QStringLiteral("No se encontró el documento \"%1\" en la carpeta del programa:\n%2")

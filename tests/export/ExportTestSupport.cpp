@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+
+#include "XlsxReader.h"
 
 #include "export/SpreadsheetApplication.h"
 
@@ -16,7 +19,7 @@ void ExportTest::SetUp() {
     qputenv("TMPDIR", QFile::encodeName(temp_.filePath(QStringLiteral("tmp"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.filePath(QStringLiteral("home"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(temp_.filePath(QStringLiteral("share"))));
-    setDesktopHasSpreadsheetApplication(true);
+    setDesktopSpreadsheets(DesktopSpreadsheets::Templates);
     ResetSpreadsheetApplicationsForTesting();
     SetExportFeedback(&feedback_);
 }
@@ -29,17 +32,21 @@ void ExportTest::TearDown() {
     qputenv("XDG_DATA_HOME", oldDataHome_);
 }
 
-void ExportTest::setDesktopHasSpreadsheetApplication(bool has) {
+void ExportTest::setDesktopSpreadsheets(DesktopSpreadsheets desktop) {
     const QString folder = temp_.filePath(QStringLiteral("share/applications"));
     QDir().mkpath(folder);
     QFile entry(folder + QStringLiteral("/calc.desktop"));
-    if (!has) {
+    if (desktop == DesktopSpreadsheets::None) {
         entry.remove();
-    } else if (entry.open(QIODevice::WriteOnly)) {
+    } else if (entry.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         entry.write(
             "[Desktop Entry]\nType=Application\nName=Calc\nExec=calc %U\n"
             "MimeType=application/vnd.oasis.opendocument.spreadsheet;"
-            "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;\n");
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet;");
+        if (desktop == DesktopSpreadsheets::Templates) {
+            entry.write("application/vnd.openxmlformats-officedocument.spreadsheetml.template;");
+        }
+        entry.write("\n");
     }
     ResetSpreadsheetApplicationsForTesting();
 }
@@ -78,6 +85,32 @@ std::vector<ProposalRow> MakeProposals(int count) {
         rows.push_back(MakeProposal(n));
     }
     return rows;
+}
+
+void ExpectTemplateOfWorkbook(const QString& templatePath, const QString& workbookPath) {
+    const auto workbook = ReadZipEntries(workbookPath, true);
+    const auto templ = ReadZipEntries(templatePath, true);
+    ASSERT_EQ(templ.size(), workbook.size());
+    for (size_t i = 0; i < workbook.size(); ++i) {
+        const QString& name = workbook[i].first;
+        ASSERT_EQ(templ[i].first, name);
+        if (name == QStringLiteral("[Content_Types].xml")) {
+            QByteArray types = ReadZipPart(templatePath, name);
+            const QByteArray templateType =
+                "\"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml\"";
+            EXPECT_EQ(types.count(templateType), 1) << types.toStdString();
+            types.replace(templateType,
+                          "\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet."
+                          "main+xml\"");
+            EXPECT_EQ(types, ReadZipPart(workbookPath, name));
+        } else if (name == QStringLiteral("docProps/core.xml")) {
+            static const QRegularExpression time(QStringLiteral("\\d{4}-\\d\\d-\\d\\dT[0-9:]+Z"));
+            EXPECT_EQ(QString::fromUtf8(ReadZipPart(templatePath, name)).replace(time, "T"),
+                      QString::fromUtf8(ReadZipPart(workbookPath, name)).replace(time, "T"));
+        } else {
+            EXPECT_TRUE(templ[i].second == workbook[i].second) << name.toStdString();
+        }
+    }
 }
 
 double UserColumnWidth(double storedWidth) {

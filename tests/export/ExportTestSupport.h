@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "export/ExportFeedback.h"
+#include "export/SpreadsheetApplication.h"
 #include "support/TestStore.h"
 
 // Readable failure messages for texts.
@@ -42,8 +43,9 @@ class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Adds (or not) a desktop entry that opens xlsx files.
-    void setDesktopHasSpreadsheetApplication(bool has);
+    // Puts a desktop entry that opens templates and workbooks, workbooks only, or none. Each
+    // test starts with one for templates, as LibreOffice Calc declares.
+    void setDesktopSpreadsheets(DesktopSpreadsheets desktop);
     QString resultsFolder() const;
 
     QTemporaryDir temp_;
@@ -61,5 +63,10 @@ std::vector<ProposalRow> MakeProposals(int count);
 double UserColumnWidth(double storedWidth);
 
 inline const QString kAllProposals = QStringLiteral("SELECT * FROM PONENCIAS");
+
+// Every part of a template is the workbook's: the same entries in the same order, stored with
+// the same bytes (not compressed again), apart from the content type of the main part in
+// [Content_Types].xml and the creation time of each file in docProps/core.xml.
+void ExpectTemplateOfWorkbook(const QString& templatePath, const QString& workbookPath);
 
 }  // namespace ponencias::test

@@ -26,6 +26,8 @@ TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndLeavesTheProgramSlotsAlone)
     EXPECT_EQ(sheet.text(1, 11), "TÍTULO");
     EXPECT_EQ(sheet.text(4, 11), "Título de la ponencia 3");
     EXPECT_EQ(sheet.activeCell, "A2");
+    // A file the user names is a workbook, whatever the desktop opens.
+    EXPECT_TRUE(ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
     EXPECT_THROW(RunningSpreadsheetApplication(), SpreadsheetError);
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
     EXPECT_FALSE(ProposalConnection);

@@ -8,15 +8,18 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <csignal>
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
+#include "export/ResultFiles.h"
 #include "export/ResultSheetExport.h"
 #include "export/SpreadsheetApplication.h"
 #include "export/TextMeasure.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
+#include "support/ParseCsv.h"
 
 namespace ponencias::test {
 namespace {
@@ -130,6 +133,7 @@ TEST_F(ResultSheetExportTest, WritesTheFormattedSheetAndShowsIt) {
     const QString path = feedback_.shownWorkbooks[0];
     EXPECT_TRUE(path.startsWith(resultsFolder())) << path.toStdString();
     EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias "));
+    EXPECT_TRUE(path.endsWith(".xltx")) << path.toStdString();
     rows[5]["RESUMEN"] = "";
     const XlsxSheet sheet = ReadXlsx(path);
     ExpectResultSheet(sheet, rows);
@@ -149,6 +153,27 @@ TEST_F(ResultSheetExportTest, WritesTheFormattedSheetAndShowsIt) {
     EXPECT_FALSE(ProposalRecordset);
 }
 
+// What the search hands over is the companion's workbook for the same rows, as a template: a
+// spreadsheet application opens it as a new, untitled workbook.
+TEST_F(ResultSheetExportTest, TheHandedOverTemplateIsTheWorkbookButForItsContentType) {
+    std::vector<ProposalRow> rows = MakeProposals(40);
+    rows[3]["FOLIO"] = "302";
+    rows[7]["RESUMEN"] = QString(5000, 'x');
+    TemporaryStore store(rows);
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    const QString workbook = temp_.filePath("libro.xlsx");
+    ASSERT_EQ(WriteResultWorkbook(kAllProposals, workbook), 40);
+    ExpectTemplateOfWorkbook(feedback_.shownWorkbooks[0], workbook);
+    ExpectResultSheet(ReadXlsx(feedback_.shownWorkbooks[0]), rows);
+    // Only the finished file is in the folder, which stays the user's own.
+    EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QFileInfo(feedback_.shownWorkbooks[0]).fileName()});
+    EXPECT_EQ(QFileInfo(ResultsFolder()).permissions() & 0x0077, 0);
+}
+
 TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten) {
     TemporaryStore store(MakeProposals(2));
     store.use();
@@ -161,7 +186,7 @@ TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten
         EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
     }
     EXPECT_EQ(QDir(QFileInfo(feedback_.shownWorkbooks[0]).path())
-                  .entryList({"*.xlsx"}, QDir::Files)
+                  .entryList({"*.xltx"}, QDir::Files)
                   .size(),
               2);
 }
@@ -201,8 +226,21 @@ TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
     SetProposalDataFile(QString());
 }
 
+TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedTheWorkbook) {
+    setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
+    TemporaryStore store(MakeProposals(2));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    EXPECT_TRUE(feedback_.shownWorkbooks[0].endsWith(".xlsx"));
+    EXPECT_TRUE(ReadZipPart(feedback_.shownWorkbooks[0], "[Content_Types].xml")
+                    .contains("spreadsheetml.sheet.main+xml"));
+    EXPECT_EQ(ReadXlsx(feedback_.shownWorkbooks[0]).maxRow(), 3);
+}
+
 TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFile) {
-    setDesktopHasSpreadsheetApplication(false);
+    setDesktopSpreadsheets(DesktopSpreadsheets::None);
     TemporaryStore store(MakeProposals(1));
     store.use();
     ObtainSpreadsheetApplication();
@@ -216,7 +254,7 @@ TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFi
     EXPECT_TRUE(feedback_.information[0].contains(ResultsFolder() + "/" + files[0]));
 
     // A desktop that refuses the file gets the same message.
-    setDesktopHasSpreadsheetApplication(true);
+    setDesktopSpreadsheets(DesktopSpreadsheets::Templates);
     feedback_.desktopTakesWorkbooks = false;
     ExportResultSheet(kAllProposals);
     ASSERT_EQ(feedback_.information.size(), 2);
@@ -260,7 +298,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
     EXPECT_TRUE(feedback_.errors[0].startsWith("No se pudo guardar el libro de resultados «" +
                                                ResultsFolder() + "/Consulta de ponencias "))
         << feedback_.errors[0].toStdString();
-    EXPECT_TRUE(feedback_.errors[0].endsWith(".xlsx»: El archivo es demasiado grande"))
+    EXPECT_TRUE(feedback_.errors[0].endsWith(".xltx»: El archivo es demasiado grande"))
         << feedback_.errors[0].toStdString();
     EXPECT_EQ(
         QDir(ResultsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -369,6 +407,26 @@ TEST_F(ResultSheetExportTest, WholeSampleReadsBackEqualToTheStore) {
     ExpectColumnWidths(sheet);
 }
 
+// The first sheet of `file` as LibreOffice Calc reads it, converted headless to CSV (UTF-8) with
+// a profile of its own; empty when it could not (the test then fails on the content).
+QString ReadBackWithLibreOffice(const QString& soffice, const QString& file) {
+    QTemporaryDir work;
+    QProcess process;
+    process.setWorkingDirectory(work.path());
+    process.start(soffice, {"--headless", "-env:UserInstallation=file://" + work.filePath("lo"),
+                            "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir",
+                            work.filePath("csv"), file});
+    process.waitForFinished(300000);
+    const QStringList csv = QDir(work.filePath("csv")).entryList({"*.csv"});
+    QFile converted(work.filePath("csv/" + csv.value(0)));
+    if (csv.size() != 1 || !converted.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "LibreOffice did not convert " << file.toStdString() << ": "
+                      << process.readAllStandardError().toStdString();
+        return QString();
+    }
+    return QString::fromUtf8(converted.readAll());
+}
+
 // LibreOffice Calc, when installed, opens the workbook and reads every row back.
 TEST_F(ResultSheetExportTest, LibreOfficeReadsEveryRow) {
     const QString soffice = QStandardPaths::findExecutable("soffice");
@@ -383,22 +441,44 @@ TEST_F(ResultSheetExportTest, LibreOfficeReadsEveryRow) {
     ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
-    QProcess process;
-    process.setWorkingDirectory(temp_.path());
-    process.start(soffice, {"--headless", "-env:UserInstallation=file://" + temp_.filePath("lo"),
-                            "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76", "--outdir",
-                            temp_.filePath("csv"), feedback_.shownWorkbooks[0]});
-    ASSERT_TRUE(process.waitForFinished(120000));
-    const QStringList csv = QDir(temp_.filePath("csv")).entryList({"*.csv"});
-    ASSERT_EQ(csv.size(), 1) << process.readAllStandardError().toStdString();
-    QFile file(temp_.filePath("csv/" + csv[0]));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = ReadBackWithLibreOffice(soffice, feedback_.shownWorkbooks[0]);
     EXPECT_TRUE(text.startsWith("FOLIO,ID,ESTADO / PAÍS,EDAD,SEXO,"));
     EXPECT_TRUE(text.contains("=1+1"));
     EXPECT_TRUE(text.contains("\"Línea uno\nlínea dos, con \"\"comillas\"\"\""));
     EXPECT_TRUE(text.contains("Título de la ponencia 40,"));
     EXPECT_EQ(text.count("Resumen de la ponencia "), 39);
+}
+
+// LibreOffice Calc opens the template the search hands over for the whole sample and reads back
+// its header and every proposal, in the store's order.
+TEST_F(ResultSheetExportTest, LibreOfficeReadsTheWholeSampleTemplate) {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed: the template is not read back";
+    }
+    if (!QFileInfo::exists(SampleDatabasePath())) {
+        GTEST_SKIP() << "no sample database at " << SampleDatabasePath().toStdString();
+    }
+    UseSampleDatabase();
+    QStringList folios;
+    OpenProposalStore();
+    ForEachRow(kAllProposals,
+               [&](const Recordset& result) { folios << result.Fields("FOLIO").Text(); });
+    ReleaseProposalStore();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    SetProposalDataFile(QString());
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
+    ASSERT_TRUE(feedback_.shownWorkbooks[0].endsWith(".xltx"));
+    const std::vector<QStringList> records =
+        ParseCsv(ReadBackWithLibreOffice(soffice, feedback_.shownWorkbooks[0]).toUtf8());
+    ASSERT_EQ(records.size(), 3421u);
+    EXPECT_EQ(records[0].value(0), "FOLIO");
+    EXPECT_EQ(records[0].value(15), "NORMATIVIDAD A MODIFICAR 4");
+    for (int r = 1; r < 3421; ++r) {
+        ASSERT_EQ(records[size_t(r)].size(), 16) << r;
+        EXPECT_EQ(records[size_t(r)][0], folios.value(r - 1)) << r;
+    }
 }
 
 }  // namespace

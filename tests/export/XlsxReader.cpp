@@ -68,6 +68,35 @@ QByteArray ReadZipPart(const QString& path, const QString& part) {
     return data;
 }
 
+std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, bool stored) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive) {
+        throw std::runtime_error("not a zip file");
+    }
+    std::vector<std::pair<QString, QByteArray>> entries;
+    const zip_flags_t flags = stored ? ZIP_FL_COMPRESSED : 0;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_file_t* file = zip_stat_index(archive, zip_uint64_t(i), 0, &stat) == 0
+                               ? zip_fopen_index(archive, zip_uint64_t(i), flags)
+                               : nullptr;
+        QByteArray data(qsizetype(stored ? stat.comp_size : stat.size), '\0');
+        const zip_int64_t read =
+            file ? zip_fread(file, data.data(), zip_uint64_t(data.size())) : -1;
+        if (file) {
+            zip_fclose(file);
+        }
+        if (read != data.size()) {
+            zip_close(archive);
+            throw std::runtime_error("unreadable zip entry");
+        }
+        entries.emplace_back(QString::fromUtf8(stat.name), data);
+    }
+    zip_close(archive);
+    return entries;
+}
+
 XlsxSheet ReadXlsx(const QString& path) {
     XlsxSheet sheet;
     // Styles: fonts, fills, borders, then the cell formats that combine them.

@@ -63,5 +63,8 @@ struct XlsxSheet {
 XlsxSheet ReadXlsx(const QString& path);
 // One part of the zip, for checks on the raw XML.
 QByteArray ReadZipPart(const QString& path, const QString& part);
+// Every entry of the zip in the archive's order: its name and its bytes as stored (compressed,
+// when `stored`), so two files can be compared part for part.
+std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, bool stored);
 
 }  // namespace ponencias::test

@@ -18,11 +18,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 # Computed from the programs' links, and what no link shows: the X11 platform plugin and the
 # fonts with Arial's metrics.
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 libmdb3 libxlsxwriter \
+for package in libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 libmdb3 libxlsxwriter libzip4 \
     qt6-qpa-plugins fonts-liberation; do
     grep -Eq "(^|, )$package[^,]*" <<< "$depends" || fail "Depends lacks $package: $depends"
 done
 grep -q qt6-translations-l10n <<< "$(field Recommends)" || fail "translations not recommended"
+# Without a spreadsheet application the search has nothing to show its result in.
+grep -Eq "(^|, )libreoffice-calc \| gnumeric(,|$)" <<< "$(field Recommends)" ||
+    fail "no spreadsheet application recommended: $(field Recommends)"
 
 # Every file under /usr, each where it belongs.
 listing=$(dpkg-deb -c "$deb")

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "XlsxOutput.h"
+
+namespace ponencias {
+
+// The file one export's workbook goes to. It is written while the sheet fills, so that only the
+// rows being filled are held in memory; where it could not be started, the whole sheet is
+// written when it is finished, which then reports the failure.
+class ResultFile {
+public:
+    // A new, dated name in the results folder (ReserveResultFile), reserved when the file is
+    // started; an unfinished file there is removed.
+    static ResultFile InResultsFolder();
+    // The file the user named: nothing is made there before the workbook is complete, and a
+    // file already there keeps its content until then.
+    static ResultFile At(const QString& path);
+
+    ResultFile(const ResultFile&) = delete;
+    ResultFile& operator=(const ResultFile&) = delete;
+    ~ResultFile() { discard(); }
+
+    // Starts the file for `sheet`, which must outlive it. Failures are not thrown here.
+    void start(Worksheet& sheet, const XlsxWriteOptions& options);
+    // Completes the file, or writes all of `sheet` into it when it was not started. Throws
+    // OutputError (the file and the system's reason) or SpreadsheetError, leaving nothing.
+    XlsxWriteReport finish(const Worksheet& sheet);
+    // The file's path; empty before one is known. Kept after a failure, for the message.
+    const QString& path() const { return path_; }
+    // Lets go of an unfinished file: only a name this export reserved is removed.
+    void discard();
+
+private:
+    explicit ResultFile(const QString& path) : path_(path), inResultsFolder_(path.isEmpty()) {}
+    // The path to write: the named one, or a newly reserved one in the results folder.
+    QString reserve();
+
+    QString path_;
+    bool inResultsFolder_;
+    bool reserved_ = false;  // a placeholder of ours is at path_
+    XlsxWriteOptions options_;
+    std::unique_ptr<XlsxSheetWriter> writer_;
+};
+
+}  // namespace ponencias
