@@ -20,6 +20,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -82,6 +83,49 @@ QString ShortestFloat(float value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, int(result.ptr - buffer));
+}
+
+// Access 2019's Date/Time Extended, a kind libmdb 1.0 does not name.
+constexpr int kExtendedDateTime = 0x14;
+constexpr size_t kExtendedDateTimeSize = 42;
+
+// The digits of `count` ASCII characters as a number; false when one is not a digit.
+bool AsciiNumber(const unsigned char* text, int count, int64_t& number) {
+    number = 0;
+    for (int i = 0; i < count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        number = number * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
+// A Date/Time Extended value is kept as 42 bytes of text: 19 digits counting the days since
+// 0001-01-01, ":", 12 digits counting the seconds since midnight and 7 the ten-millionths of a
+// second, then ":7" (the digits after the point) and a NUL. It reads as ISO 8601 text with all
+// seven digits of the fraction, so that every value of the column has the same width and the
+// texts sort as the moments do. Empty when the bytes do not hold such a value.
+std::string ExtendedDateTimeText(const unsigned char* bytes, size_t size) {
+    int64_t days = 0;
+    int64_t seconds = 0;
+    int64_t fraction = 0;
+    constexpr int64_t kLastDay = 3652058;  // 9999-12-31
+    if (size < kExtendedDateTimeSize || bytes[19] != ':' || !AsciiNumber(bytes, 19, days) ||
+        !AsciiNumber(bytes + 20, 12, seconds) || !AsciiNumber(bytes + 32, 7, fraction) ||
+        days > kLastDay || seconds >= 86400) {
+        return std::string();
+    }
+    int64_t year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    CivilFromDays(days - 719162, year, month, day);  // 0001-01-01 is 719162 days before 1970
+    char text[40];
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld.%07lld",
+                  static_cast<long long>(year), month, day, static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
+                  static_cast<long long>(fraction));
+    return text;
 }
 
 // Access keeps decimals of up to 28 digits, at most 28 of them after the point.
@@ -304,6 +348,7 @@ const char* ColumnAffinity(int type) {
         case MDB_TEXT:
         case MDB_MEMO:
         case MDB_DATETIME:
+        case kExtendedDateTime:
         case MDB_REPID:
             return "TEXT";
         default:
@@ -331,11 +376,17 @@ const char* UnreadKind(int type) {
         case MDB_TEXT:
         case MDB_MEMO:
         case MDB_DATETIME:
+        case kExtendedDateTime:
         case MDB_REPID:
             return nullptr;
         default:
             return "tipo desconocido";
     }
+}
+
+bool IsUnknownKind(int type) {
+    const char* unread = UnreadKind(type);
+    return unread != nullptr && std::strcmp(unread, "tipo desconocido") == 0;
 }
 
 // The bytes a calculated column (Access 2010 and later) keeps around its value: 16 bytes, the
@@ -423,9 +474,18 @@ private:
         QStringList names;
         QStringList types;
         std::vector<ColumnReading> columns;
+        const bool required = tableName.compare(requiredTable_, Qt::CaseInsensitive) == 0;
         for (unsigned c = 0; c < table->num_cols; ++c) {
             auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
             columns.push_back(ReadingOf(column));
+            // The required table's values are what the user searches: a column of a kind the
+            // import cannot decode would read empty and answer searches wrongly, so the table
+            // is refused instead. (OLE, binary and attachment columns hold nothing to search.)
+            if (required && IsUnknownKind(columns.back().kind)) {
+                throw TableFailure("la columna «" + columns.back().name.toStdString() +
+                                   "» es de un tipo desconocido, el número " +
+                                   std::to_string(columns.back().kind));
+            }
             names << columns.back().name;
             types << QLatin1String(ColumnAffinity(columns.back().kind));
         }
@@ -712,6 +772,14 @@ private:
                 need(8);
                 const QByteArray text = AccessDateText(mdb_get_double(data, 0)).toUtf8();
                 BindText(insert, index, text.constData(), size_t(text.size()));
+                break;
+            }
+            case kExtendedDateTime: {
+                const std::string text = ExtendedDateTimeText(data, size);
+                if (text.empty()) {
+                    throw TableFailure("un valor de fecha y hora extendida no es válido");
+                }
+                BindText(insert, index, text.data(), text.size());
                 break;
             }
             case MDB_TEXT:
