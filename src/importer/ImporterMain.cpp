@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <new>
 
 #include "AccessPageReader.h"
 #include "store/ImportProtocol.h"
@@ -112,6 +113,10 @@ int main(int argc, char** argv) {
         AccessPageReader reader(bytes, QString::fromUtf8(argv[1]));
         const QByteArray image = reader.Read();
         result = ImportProtocol::Success(image, reader.notes());
+    } catch (const std::bad_alloc&) {
+        // The bounded address space ran out (the C++ library's own words are English).
+        result =
+            ImportProtocol::Failure(QByteArrayLiteral("su lectura excede la memoria permitida"));
     } catch (const std::exception& failure) {
         result = ImportProtocol::Failure(QByteArray(failure.what()));
     }
