@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
                 ReleaseProposalStore();
             }
             std::printf(
-                "Access file: %s (%lld bytes)\n  import (libmdb in a child process): "
-                "median %.2f ms\n",
+                "Access file: %s (%lld bytes)\n  import (ponencias-importar started afresh, "
+                "libmdb): median %.2f ms\n",
                 qPrintable(accessFile), static_cast<long long>(QFile(accessFile).size()),
                 Median(import));
         }

@@ -16,18 +16,21 @@ struct AccessImport {
 
 // Reads every user table of an Access file (Jet 3, Jet 4 or ACE), whose bytes are `bytes`, into
 // a new SQLite database. Text arrives as UTF-8 (Jet 3 text in the code page the file names), memo
-// fields whole, numbers as numbers (decimals exactly, see BindDecimal), dates as ISO 8601 text
-// ("2021-12-02 00:00:00"), calculated columns as the values Access stored for them. OLE objects,
-// binary and attachment columns read empty, with a note.
+// fields whole, numbers as numbers (decimals exactly), dates as ISO 8601 text ("2021-12-02
+// 00:00:00", Date/Time Extended with its seven digits of fraction), calculated columns as the
+// values Access stored. OLE objects, binary and attachment columns, and columns of a kind the
+// import does not know, read empty, with a note.
 //
 // A table's recorded row count is only a hint: every row its data pages hold is read. A table
 // other than `requiredTable` that cannot be read is left out with a note; a `requiredTable` that
-// cannot be read whole, or a file cut short, is an error naming it.
+// cannot be read whole (or has a column of a kind the import does not know), or a file cut
+// short, is an error naming it.
 //
 // libmdb trusts the file's internal pointers; a damaged file can make it read out of bounds or
-// follow a page chain for ever. So the reading runs in a child process with a time limit: a child
-// that crashes, hangs or exceeds its limits costs an error, never the program. Throws StoreError
-// (CorruptFile) naming `path` when the file cannot be read whole.
+// follow a page chain for ever. So the reading runs in a program of its own, the importer, with
+// limits on its memory and time: an importer that crashes, hangs or exceeds its limits costs an
+// error, never the program. Throws StoreError: CorruptFile naming `path` when the file cannot be
+// read whole, ImporterUnavailable naming the importer when it is missing or broken.
 AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
                                   const QString& requiredTable);
 
@@ -35,8 +38,12 @@ AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
 // file's size. For tests.
 void SetAccessImportTimeLimit(int milliseconds);
 
-// The ISO 8601 text of an Access date/time value (days since 1899-12-30, the fraction the time
-// of day; before that date the fraction still counts forwards from midnight).
-QString AccessDateText(double value);
+// The importer's file name; it stands in the application folder, beside the programs.
+inline constexpr const char* kAccessImporterName = "ponencias-importar";
+
+// The importer the import starts: kAccessImporterName in the running program's own folder,
+// unless a test, benchmark or build tool, which run from other folders, named another.
+QString AccessImporterProgram();
+void SetAccessImporterProgram(const QString& path);  // empty: back to the default
 
 }  // namespace ponencias

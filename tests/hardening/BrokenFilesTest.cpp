@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <functional>
 
@@ -125,6 +126,24 @@ TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
         ReleaseProposalStore();
     }
     SetProposalDataFile(QString());
+}
+
+// The companion looks for the Access importer beside itself only: a copy of it in a folder
+// without one says so, in a numbered message naming where it looked.
+TEST_F(BrokenDataFile, CompanionWithoutTheAccessImporterBesideItNamesIt) {
+    const QString companion = dir_.filePath(QStringLiteral("ponencias-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PONENCIAS_CLI), companion));
+    QProcess process;
+    process.start(companion,
+                  {QStringLiteral("listas"), QStringLiteral("--base"), AccessTestFilePath()});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 2);
+    const QString message = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_TRUE(message.contains(QStringLiteral("3170"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(u'«' + dir_.filePath(QStringLiteral("ponencias-importar")) +
+                                 QStringLiteral("» no se puede iniciar")))
+        << message.toStdString();
 }
 
 TEST_F(BrokenDataFile, UnreadableFileIsRefusedForAnOrdinaryUser) {

@@ -2,16 +2,17 @@
 # Installs the build into a throwaway prefix and checks what a desktop user gets: the
 # application folder as a unit, links in bin/ that find their folder, a valid menu entry, an icon,
 # valid AppStream data under the same id, and the manual pages.
-#   check-install.sh BUILD_DIR APP_ID
+#   check-install.sh BUILD_DIR APP_ID ACCESS_FILE
 set -euo pipefail
 build=$1
 id=$2
+access=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
 folder="$prefix/lib/ponencias"
-for file in ponencias ponencias-cli Ponencias.mdb Ponencias.xls \
+for file in ponencias ponencias-cli ponencias-importar Ponencias.mdb Ponencias.xls \
     "Glosario de términos.pdf" "Tipología de Variables.pdf"; do
     [ -e "$folder/$file" ] || { echo "missing from the application folder: $file"; exit 1; }
 done
@@ -35,4 +36,8 @@ done
 count=$(cd / && QT_QPA_PLATFORM=offscreen "$prefix/bin/ponencias-cli" sql \
     "SELECT COUNT(*) AS n FROM ponencias" 2>/dev/null | tr -d '\r' | tail -n 1)
 [ "$count" = 3420 ] || { echo "the installed companion read $count proposals"; exit 1; }
+# An Access file is read by the importer beside the programs.
+rows=$(cd / && QT_QPA_PLATFORM=offscreen "$prefix/bin/ponencias-cli" sql --base "$access" \
+    "SELECT COUNT(*) AS n FROM DateTest" 2>/dev/null | tr -d '\r' | tail -n 1)
+[ "$rows" = 6 ] || { echo "the installed companion read $rows rows of $access"; exit 1; }
 echo "installed and checked under $prefix"

@@ -2,11 +2,12 @@
 # Takes the Debian package apart without installing it and checks what a user would get: its
 # control fields and dependencies, every file in its place, valid desktop, AppStream and manual
 # page data, no lintian error, and a companion that runs from the unpacked files.
-#   check-package.sh DEB VERSION APP_ID
+#   check-package.sh DEB VERSION APP_ID ACCESS_FILE
 set -euo pipefail
 deb=$1
 version=$2
 id=$3
+access=$4
 [ -f "$deb" ] || { echo "no package at $deb"; exit 1; }
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -33,6 +34,7 @@ if grep -v ' \./usr/' <<< "$listing" | grep -v ' \./$'; then
     fail "files outside /usr"
 fi
 for path in usr/lib/ponencias/ponencias usr/lib/ponencias/ponencias-cli \
+    usr/lib/ponencias/ponencias-importar \
     usr/lib/ponencias/Ponencias.mdb usr/lib/ponencias/Ponencias.xls \
     "usr/lib/ponencias/Glosario de términos.pdf" "usr/lib/ponencias/Tipología de Variables.pdf" \
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
@@ -71,6 +73,9 @@ cli="$root/usr/bin/ponencias-cli"
 count=$(cd / && env -u QT_QPA_PLATFORM "$cli" sql "SELECT COUNT(*) AS n FROM ponencias" |
     tr -d '\r' | tail -n 1)
 [ "$count" = 3420 ] || fail "the packaged companion read $count proposals"
+rows=$(cd / && env -u QT_QPA_PLATFORM "$cli" sql --base "$access" \
+    "SELECT COUNT(*) AS n FROM DateTest" | tr -d '\r' | tail -n 1)
+[ "$rows" = 6 ] || fail "the packaged companion read $rows rows of $access (its Access importer)"
 [ "$(cd / && "$cli" buscar --palabra voto --salida "$root/voto.xlsx")" -gt 0 ] ||
     fail "the packaged companion exported no workbook"
 

@@ -264,6 +264,56 @@ TEST(AccessDamage, TheTableTheStoreNeedsMustBeReadWhole) {
     EXPECT_EQ(imported.notes.size(), 1);
 }
 
+// calcFieldTestV2010.accdb with a Date/Time Extended column and one of a kind no Access has
+// defined yet added to Table1 (tests/data/access/add_extended_columns.py).
+const QString kExtendedFile = QStringLiteral("extendedDateTest.accdb");
+
+TEST(AccessColumnKinds, ExtendedDatesReadAsIsoTextAndAnUnknownKindEmptyWithANote) {
+    const QString path = AccessTestFile(kExtendedFile);
+    EXPECT_EQ(Rows(path, QStringLiteral("SELECT ID, Momento, Futuro FROM Table1 ORDER BY ID")),
+              (std::vector<QStringList>{{"1", "2021-12-02 18:30:15.1234567", ""},
+                                        {"2", "0001-01-01 00:00:00.0000000", ""},
+                                        {"3", "", ""},
+                                        {"4", "9999-12-31 23:59:59.9999999", ""}}));
+    // Every other column as in the file without the two.
+    const QString others = QStringLiteral(
+        "SELECT ID, FirstName, LastName, City, Salary, Popularity, LastFirst FROM Table1 "
+        "ORDER BY ID");
+    EXPECT_EQ(Rows(path, others),
+              Rows(AccessTestFile(QStringLiteral("calcFieldTestV2010.accdb")), others));
+    const auto snapshot = LoadStoreSnapshot(path);
+    ASSERT_EQ(snapshot->importNotes().size(), 1);
+    EXPECT_EQ(snapshot->importNotes()[0],
+              QStringLiteral("La columna «Futuro» de la tabla «Table1» se lee vacía (tipo "
+                             "desconocido)."));
+}
+
+TEST(AccessColumnKinds, TheTableTheStoreNeedsIsRefusedWithAColumnItCannotRead) {
+    try {
+        ImportAccessDatabase(ReadWholeFile(AccessTestFile(kExtendedFile)),
+                             QStringLiteral("Extendido.accdb"), QStringLiteral("TABLE1"));
+        ADD_FAILURE() << "a needed table read without one of its columns";
+    } catch (const StoreError& error) {
+        EXPECT_EQ(error.number(), StoreError::CorruptFile);
+        EXPECT_TRUE(error.description().contains(QLatin1String("Table1")));
+        EXPECT_TRUE(error.description().contains(QStringLiteral("«Futuro»")))
+            << error.description().toStdString();
+    }
+}
+
+TEST(AccessColumnKinds, ADamagedExtendedDateIsDamageNotAValue) {
+    QByteArray bytes = ReadWholeFile(AccessTestFile(kExtendedFile));
+    // The first row's time of day, 18:30:15.1234567, in its stored digits.
+    const qsizetype at = bytes.indexOf(":0000000666151234567:7");
+    ASSERT_GT(at, 0);
+    bytes[at + 5] = 'x';
+    const AccessImport imported =
+        ImportAccessDatabase(bytes, QStringLiteral("Dañado.accdb"), QStringLiteral("PONENCIAS"));
+    ASSERT_EQ(imported.notes.size(), 1);
+    EXPECT_EQ(imported.notes[0], QStringLiteral("La tabla «Table1» no se pudo leer y se omite (un "
+                                                "valor de fecha y hora extendida no es válido)."));
+}
+
 TEST(AccessDamage, AFileCutShortIsRefusedByItsPagesNotByRowCounts) {
     QTemporaryDir dir;
     // Each file cut at the page boundary just before the page holding its table's rows.

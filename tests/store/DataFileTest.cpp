@@ -13,7 +13,7 @@
 #include <QThread>
 
 #include "StoreTestSupport.h"
-#include "store/AccessImport.h"
+#include "importer/AccessDates.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
