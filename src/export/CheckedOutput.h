@@ -43,8 +43,7 @@ class FileReplacement {
 public:
     explicit FileReplacement(const QString& path);
     ~FileReplacement();
-    FileReplacement(const FileReplacement&) = delete;
-    FileReplacement& operator=(const FileReplacement&) = delete;
+    Q_DISABLE_COPY(FileReplacement)
 
     const QString& path() const { return path_; }
     const QString& temporaryPath() const { return temporary_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace ponencias {
 
 // Keeps a library's English lines off standard error while it closes a workbook: a failure is
@@ -11,8 +13,7 @@ class QuietStandardError {
 public:
     QuietStandardError();
     ~QuietStandardError();
-    QuietStandardError(const QuietStandardError&) = delete;
-    QuietStandardError& operator=(const QuietStandardError&) = delete;
+    Q_DISABLE_COPY(QuietStandardError)
 
 private:
     int saved_ = -1;

@@ -19,8 +19,7 @@ public:
     // file already there keeps its content until then.
     static ResultFile At(const QString& path);
 
-    ResultFile(const ResultFile&) = delete;
-    ResultFile& operator=(const ResultFile&) = delete;
+    Q_DISABLE_COPY(ResultFile)
     ~ResultFile() { discard(); }
 
     // Starts the file for `sheet`, which must outlive it. Failures are not thrown here.

@@ -263,8 +263,7 @@ public:
     // (the command-line companion's) never does.
     explicit SpreadsheetApplication(bool registers = true)
         : registers_(registers), workbooks_(this) {}
-    SpreadsheetApplication(const SpreadsheetApplication&) = delete;
-    SpreadsheetApplication& operator=(const SpreadsheetApplication&) = delete;
+    Q_DISABLE_COPY(SpreadsheetApplication)
 
     // A visible application is the running one that a later lookup finds.
     void Visible(bool visible);

@@ -72,8 +72,7 @@ struct ReadDescriptor {
         }
     }
     ~ReadDescriptor() { ::close(fd); }
-    ReadDescriptor(const ReadDescriptor&) = delete;
-    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
+    Q_DISABLE_COPY(ReadDescriptor)
     const int fd;
 };
 

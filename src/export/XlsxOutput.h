@@ -42,8 +42,7 @@ public:
     XlsxSheetWriter(Worksheet& sheet, const QString& path, const XlsxWriteOptions& options = {});
     // An unfinished file is abandoned: nothing is written at `path`.
     ~XlsxSheetWriter() override;
-    XlsxSheetWriter(const XlsxSheetWriter&) = delete;
-    XlsxSheetWriter& operator=(const XlsxSheetWriter&) = delete;
+    Q_DISABLE_COPY(XlsxSheetWriter)
 
     void rowsComplete(int lastRow) override;
     // Writes the rows not written yet, the columns and the view, and closes the file; the sheet

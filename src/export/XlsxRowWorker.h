@@ -42,8 +42,7 @@ public:
     XlsxRowWorker(lxw_worksheet* worksheet, int maxLinkRecords)
         : worksheet_(worksheet), maxLinkRecords_(maxLinkRecords) {}
     ~XlsxRowWorker() { stop(); }
-    XlsxRowWorker(const XlsxRowWorker&) = delete;
-    XlsxRowWorker& operator=(const XlsxRowWorker&) = delete;
+    Q_DISABLE_COPY(XlsxRowWorker)
 
     // Hands the batch over (it is left empty); waits while a few batches are still unwritten.
     void send(Batch& batch);

@@ -24,8 +24,7 @@ class AccessPageReader {
 public:
     AccessPageReader(const QByteArray& bytes, QString requiredTable);
     ~AccessPageReader();
-    AccessPageReader(const AccessPageReader&) = delete;
-    AccessPageReader& operator=(const AccessPageReader&) = delete;
+    Q_DISABLE_COPY(AccessPageReader)
 
     QByteArray Read();
     // What could not be read, one Spanish sentence each.

@@ -20,8 +20,7 @@ class ImportDatabaseWriter {
 public:
     ImportDatabaseWriter();
     ~ImportDatabaseWriter();
-    ImportDatabaseWriter(const ImportDatabaseWriter&) = delete;
-    ImportDatabaseWriter& operator=(const ImportDatabaseWriter&) = delete;
+    Q_DISABLE_COPY(ImportDatabaseWriter)
 
     // `types` are the columns' SQLite affinities ("" for none).
     void BeginTable(const QString& name, const QStringList& columns, const QStringList& types);

@@ -16,8 +16,7 @@ class ComboListControl : public ListControl {
 public:
     explicit ComboListControl(QComboBox* combo);
     ~ComboListControl() override;
-    ComboListControl(const ComboListControl&) = delete;
-    ComboListControl& operator=(const ComboListControl&) = delete;
+    Q_DISABLE_COPY(ComboListControl)
 
     void Clear() override;
     void AddItem(const QString& text) override;

@@ -28,8 +28,7 @@ void FillList(ListControl& list, const QString& allEntry, const QStringList& val
 // Every refill ends with the store released, whichever way it leaves.
 struct StoreRelease {
     StoreRelease() = default;
-    StoreRelease(const StoreRelease&) = delete;
-    StoreRelease& operator=(const StoreRelease&) = delete;
+    Q_DISABLE_COPY(StoreRelease)
     ~StoreRelease() { ReleaseProposalStore(); }
 };
 

@@ -56,8 +56,7 @@ public:
     // Installs the reactions of the axis and subtopic lists; the controls must outlive this.
     explicit QueryFilters(const QueryControls& controls);
     ~QueryFilters();
-    QueryFilters(const QueryFilters&) = delete;
-    QueryFilters& operator=(const QueryFilters&) = delete;
+    Q_DISABLE_COPY(QueryFilters)
 
     const QueryControls& Controls() const { return c_; }
 

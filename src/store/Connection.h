@@ -15,8 +15,7 @@ class Connection {
 public:
     Connection();
     ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    Q_DISABLE_COPY(Connection)
 
     // Throws StoreError when the file is missing, unreadable, of another kind or corrupt.
     void Open(const QString& connectionString);

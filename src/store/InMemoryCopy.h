@@ -14,8 +14,7 @@ public:
     // Throws StoreError when no database can be made.
     InMemoryCopy();
     ~InMemoryCopy();
-    InMemoryCopy(const InMemoryCopy&) = delete;
-    InMemoryCopy& operator=(const InMemoryCopy&) = delete;
+    Q_DISABLE_COPY(InMemoryCopy)
 
     sqlite3* db() const { return db_; }
     // Makes `image`, a whole database image, the copy's content without any file behind it.

@@ -36,8 +36,7 @@ private:
     struct Descriptor {
         int fd = -1;
         Descriptor() = default;
-        Descriptor(const Descriptor&) = delete;
-        Descriptor& operator=(const Descriptor&) = delete;
+        Q_DISABLE_COPY(Descriptor)
         ~Descriptor();
     };
 

@@ -27,8 +27,7 @@ class Recordset {
 public:
     Recordset();
     ~Recordset();
-    Recordset(const Recordset&) = delete;
-    Recordset& operator=(const Recordset&) = delete;
+    Q_DISABLE_COPY(Recordset)
 
     // Set by every reader as ADO wants it; the cursor is client-side whatever it holds.
     int CursorLocation = adUseServer;

@@ -30,8 +30,7 @@ public:
     // rejected or fails, or its result cannot be kept.
     ResultRows(const std::shared_ptr<const StoreSnapshot>& snapshot, const QString& sql);
     ~ResultRows();
-    ResultRows(const ResultRows&) = delete;
-    ResultRows& operator=(const ResultRows&) = delete;
+    Q_DISABLE_COPY(ResultRows)
 
     const QStringList& columns() const { return columns_; }
     long count() const { return count_; }

@@ -20,8 +20,7 @@ class StoreSnapshot {
 public:
     StoreSnapshot(sqlite3* db, QString dataFile, QStringList importNotes = {});
     ~StoreSnapshot();
-    StoreSnapshot(const StoreSnapshot&) = delete;
-    StoreSnapshot& operator=(const StoreSnapshot&) = delete;
+    Q_DISABLE_COPY(StoreSnapshot)
 
     const QString& dataFile() const { return dataFile_; }
     // What the reading of the file could not take in (an Access table left out, a column read
