@@ -3,92 +3,53 @@
 #include <cerrno>
 
 namespace ponencias {
+namespace {
+
+struct ErrorText {
+    int errorNumber;
+    const char* text;
+};
+
+// The reasons a user meets when reading the data file or writing an export; any other number is
+// named by its value.
+constexpr ErrorText kErrorTexts[] = {
+    {ENOSPC, "No queda espacio en el dispositivo"},
+    {EDQUOT, "Se ha excedido la cuota de disco"},
+    {EFBIG, "El archivo es demasiado grande"},
+    {EACCES, "Permiso denegado"},
+    {EPERM, "Operación no permitida"},
+    {EROFS, "Sistema de archivos de solo lectura"},
+    {ENOENT, "No existe el archivo o el directorio"},
+    {ENOTDIR, "No es un directorio"},
+    {EISDIR, "Es un directorio"},
+    {ENAMETOOLONG, "Nombre de archivo demasiado largo"},
+    {ELOOP, "Demasiados niveles de enlaces simbólicos"},
+    {EIO, "Error de entrada/salida"},
+    {EPIPE, "Tubería rota: nadie lee la salida"},
+    {EBADF, "La salida no está abierta"},
+    {EMFILE, "Demasiados archivos abiertos"},
+    {ENFILE, "Demasiados archivos abiertos en el sistema"},
+    {ENOMEM, "No hay memoria suficiente"},
+    {EXDEV, "El archivo temporal quedó en otro sistema de archivos"},
+    {EBUSY, "El dispositivo o recurso está ocupado"},
+    {ETXTBSY, "El archivo de texto está ocupado"},
+    {EEXIST, "El archivo ya existe"},
+    {ENXIO, "No existe el dispositivo o la dirección"},
+    {ENODEV, "No existe el dispositivo"},
+    {EAGAIN, "El recurso no está disponible por ahora"},
+    {EINVAL, "Argumento no válido"},
+    {ESTALE, "El archivo remoto ya no existe"},
+};
+
+}  // namespace
 
 QString SystemErrorText(int errorNumber) {
-    const char* text = nullptr;
-    switch (errorNumber) {
-        case ENOSPC:
-            text = "No queda espacio en el dispositivo";
-            break;
-        case EDQUOT:
-            text = "Se ha excedido la cuota de disco";
-            break;
-        case EFBIG:
-            text = "El archivo es demasiado grande";
-            break;
-        case EACCES:
-            text = "Permiso denegado";
-            break;
-        case EPERM:
-            text = "Operación no permitida";
-            break;
-        case EROFS:
-            text = "Sistema de archivos de solo lectura";
-            break;
-        case ENOENT:
-            text = "No existe el archivo o el directorio";
-            break;
-        case ENOTDIR:
-            text = "No es un directorio";
-            break;
-        case EISDIR:
-            text = "Es un directorio";
-            break;
-        case ENAMETOOLONG:
-            text = "Nombre de archivo demasiado largo";
-            break;
-        case ELOOP:
-            text = "Demasiados niveles de enlaces simbólicos";
-            break;
-        case EIO:
-            text = "Error de entrada/salida";
-            break;
-        case EPIPE:
-            text = "Tubería rota: nadie lee la salida";
-            break;
-        case EBADF:
-            text = "La salida no está abierta";
-            break;
-        case EMFILE:
-            text = "Demasiados archivos abiertos";
-            break;
-        case ENFILE:
-            text = "Demasiados archivos abiertos en el sistema";
-            break;
-        case ENOMEM:
-            text = "No hay memoria suficiente";
-            break;
-        case EXDEV:
-            text = "El archivo temporal quedó en otro sistema de archivos";
-            break;
-        case EBUSY:
-            text = "El dispositivo o recurso está ocupado";
-            break;
-        case ETXTBSY:
-            text = "El archivo de texto está ocupado";
-            break;
-        case EEXIST:
-            text = "El archivo ya existe";
-            break;
-        case ENXIO:
-            text = "No existe el dispositivo o la dirección";
-            break;
-        case ENODEV:
-            text = "No existe el dispositivo";
-            break;
-        case EAGAIN:
-            text = "El recurso no está disponible por ahora";
-            break;
-        case EINVAL:
-            text = "Argumento no válido";
-            break;
-        case ESTALE:
-            text = "El archivo remoto ya no existe";
-            break;
-        default:
-            return QStringLiteral("Error del sistema número %1").arg(errorNumber);
+    for (const ErrorText& entry : kErrorTexts) {
+        if (entry.errorNumber == errorNumber) {
+            return QString::fromUtf8(entry.text);
+        }
     }
-    return QString::fromUtf8(text);
+    return QStringLiteral("Error del sistema número %1").arg(errorNumber);
 }
 
 }  // namespace ponencias
