@@ -12,16 +12,6 @@
 
 namespace ponencias {
 
-namespace {
-
-QString Quoted(const QString& name) {
-    QString text = name;
-    text.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + text + u'"';
-}
-
-}  // namespace
-
 ImportDatabaseWriter::ImportDatabaseWriter() {
     if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
             SQLITE_OK ||
@@ -59,14 +49,14 @@ void ImportDatabaseWriter::BeginTable(const QString& name, const QStringList& co
     QStringList definitions;
     QStringList marks;
     for (qsizetype i = 0; i < columns.size(); ++i) {
-        definitions << Quoted(columns[i]) + u' ' + types[i] + QStringLiteral(" COLLATE ") +
+        definitions << QuotedIdentifier(columns[i]) + u' ' + types[i] + QStringLiteral(" COLLATE ") +
                            QLatin1String(kJetTextCollation);
         marks << QStringLiteral("?");
     }
     Exec(QStringLiteral("CREATE TABLE %1 (%2)")
-             .arg(Quoted(name), definitions.join(QStringLiteral(", "))));
+             .arg(QuotedIdentifier(name), definitions.join(QStringLiteral(", "))));
     const QByteArray insert = QStringLiteral("INSERT INTO %1 VALUES (%2)")
-                                  .arg(Quoted(name), marks.join(QStringLiteral(", ")))
+                                  .arg(QuotedIdentifier(name), marks.join(QStringLiteral(", ")))
                                   .toUtf8();
     if (sqlite3_prepare_v2(db_, insert.constData(), -1, &insert_, nullptr) != SQLITE_OK) {
         throw TableFailure("no se pudo copiar");

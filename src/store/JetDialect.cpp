@@ -351,4 +351,10 @@ int RegisterJetDialect(sqlite3* db) {
     return rc;
 }
 
+QString QuotedIdentifier(const QString& name) {
+    QString text = name;
+    text.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + text + u'"';
+}
+
 }  // namespace ponencias

@@ -14,6 +14,10 @@ namespace ponencias {
 // Name of the collation given to every column of the queryable copy.
 inline constexpr const char* kJetTextCollation = "JETTEXT";
 
+// A table or column name as it stands in an SQL text: between double quotes, each double quote
+// in it doubled.
+QString QuotedIdentifier(const QString& name);
+
 // Registers the collation and the LIKE function on a connection. Returns an SQLite result code.
 int RegisterJetDialect(sqlite3* db);
 

@@ -14,12 +14,6 @@ namespace ponencias {
 
 namespace {
 
-QString Quoted(const QString& name) {
-    QString text = name;
-    text.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + text + u'"';
-}
-
 // The column type that keeps SQLite's affinity for a declared type.
 QString AffinityOf(const QString& declared) {
     const QString type = declared.toUpper();
@@ -122,21 +116,21 @@ void SqliteFileCopy::copyTables() {
 }
 
 void SqliteFileCopy::copyTable(const QString& table) {
-    const auto columns = rows(QStringLiteral("PRAGMA source.table_info(%1)").arg(Quoted(table)), 3);
+    const auto columns = rows(QStringLiteral("PRAGMA source.table_info(%1)").arg(QuotedIdentifier(table)), 3);
     QStringList definitions;
     QStringList names;
     for (const QStringList& column : columns) {
-        definitions << Quoted(column[1]) + u' ' + AffinityOf(column[2]) +
+        definitions << QuotedIdentifier(column[1]) + u' ' + AffinityOf(column[2]) +
                            QStringLiteral(" COLLATE ") + QLatin1String(kJetTextCollation);
-        names << Quoted(column[1]);
+        names << QuotedIdentifier(column[1]);
     }
     if (names.isEmpty()) {
         return;
     }
     run(QStringLiteral("CREATE TABLE main.%1 (%2)")
-            .arg(Quoted(table), definitions.join(QStringLiteral(", "))));
+            .arg(QuotedIdentifier(table), definitions.join(QStringLiteral(", "))));
     run(QStringLiteral("INSERT INTO main.%1 SELECT %2 FROM source.%1")
-            .arg(Quoted(table), names.join(QStringLiteral(", "))));
+            .arg(QuotedIdentifier(table), names.join(QStringLiteral(", "))));
 }
 
 std::vector<QStringList> SqliteFileCopy::rows(const QString& sql, int columns) {
