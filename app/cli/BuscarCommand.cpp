@@ -28,10 +28,8 @@ void ReadListChoice(const QCommandLineParser& parser, const QString& option,
     choice = ListChoice{value == allEntry ? 0 : 1, value};
 }
 
-}  // namespace
-
-int RunBuscarCommand(const QStringList& arguments) {
-    QCommandLineParser parser;
+// The command's options: the seven criteria and the keyword, then where the result goes.
+void AddBuscarOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Compone la consulta de la ventana de consulta y la muestra (--consulta) o exporta su "
         "resultado (--salida, --csv). Cada criterio es el texto que mostraría su control; un "
@@ -55,18 +53,10 @@ int RunBuscarCommand(const QStringList& arguments) {
            "ARCHIVO");
     option("csv", "Escribe el resultado como CSV en este archivo, o en la salida estándar con -.",
            "ARCHIVO");
+}
 
-    if (const auto status = ParseCommandLine(parser, arguments)) {
-        return *status;
-    }
-    const bool toQuery = parser.isSet(QStringLiteral("consulta"));
-    const bool toWorkbook = parser.isSet(QStringLiteral("salida"));
-    const bool toCsv = parser.isSet(QStringLiteral("csv"));
-    if (int(toQuery) + int(toWorkbook) + int(toCsv) != 1) {
-        Print(stderr, QStringLiteral("Indique exactamente una de --consulta, --salida o --csv.\n"));
-        return kExitUsage;
-    }
-
+// The window's state the criteria given describe.
+SearchCriteria CriteriaOf(const QCommandLineParser& parser) {
     SearchCriteria criteria;
     ReadListChoice(parser, QStringLiteral("jornada"), kTodasLasJornadas, criteria.Jornada);
     ReadListChoice(parser, QStringLiteral("entidad"), kTodasLasEntidades, criteria.Entidad);
@@ -81,14 +71,14 @@ int RunBuscarCommand(const QStringList& arguments) {
     ReadListChoice(parser, QStringLiteral("normatividad"), kTodasLasNormatividades,
                    criteria.Normatividad);
     criteria.Palabra = parser.value(QStringLiteral("palabra"));
-    const QString query = BuildSearchQuery(criteria);
+    return criteria;
+}
 
-    if (toQuery) {
-        return PrintResult(query + QLatin1Char('\n'));
-    }
+// Writes the result where the options say: a workbook, or CSV to a file or the standard output.
+int ExportResult(const QCommandLineParser& parser, const QString& query) {
     UseBaseOption(parser);
     try {
-        if (toWorkbook) {
+        if (parser.isSet(QStringLiteral("salida"))) {
             const long count = WriteResultWorkbook(query, parser.value(QStringLiteral("salida")));
             return PrintResult(QString::number(count) + QLatin1Char('\n'));
         }
@@ -116,6 +106,28 @@ int RunBuscarCommand(const QStringList& arguments) {
                                QString::fromLocal8Bit(error.what())));
         return kExitOutputError;
     }
+}
+
+}  // namespace
+
+int RunBuscarCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    AddBuscarOptions(parser);
+    if (const auto status = ParseCommandLine(parser, arguments)) {
+        return *status;
+    }
+    const int destinations = int(parser.isSet(QStringLiteral("consulta"))) +
+                             int(parser.isSet(QStringLiteral("salida"))) +
+                             int(parser.isSet(QStringLiteral("csv")));
+    if (destinations != 1) {
+        Print(stderr, QStringLiteral("Indique exactamente una de --consulta, --salida o --csv.\n"));
+        return kExitUsage;
+    }
+    const QString query = BuildSearchQuery(CriteriaOf(parser));
+    if (parser.isSet(QStringLiteral("consulta"))) {
+        return PrintResult(query + QLatin1Char('\n'));
+    }
+    return ExportResult(parser, query);
 }
 
 }  // namespace ponencias::cli
