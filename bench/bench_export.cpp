@@ -140,6 +140,154 @@ int StoreOnly(const QString& store) {
     return 0;
 }
 
+// What the machine was doing when the figures were taken.
+void PrintLoadAverage() {
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly)) {
+        std::printf("load average at start: %s", load.readLine().constData());
+    }
+}
+
+// The rows of `search` as the companion exports them and as the two peers read them.
+QString WriteSearchCsv(const QString& search, const QTemporaryDir& temp) {
+    QFile csv(temp.filePath(QStringLiteral("sample.csv")));
+    csv.open(QIODevice::WriteOnly);
+    ponencias::WriteResultCsv(search, csv);
+    csv.close();
+    return csv.fileName();
+}
+
+// The whole sample exported in this process, after one warming run; leaves sample.xlsx behind.
+void TimeExportInProcess(const QString& search, const QTemporaryDir& temp) {
+    long rows = 0;
+    ExportMilliseconds(search, temp.filePath(QStringLiteral("warm.xlsx")), rows);
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    for (int run = 0; run < kRuns; ++run) {
+        double processor = 0;
+        wall.push_back(ExportMilliseconds(search, temp.filePath(QStringLiteral("sample.xlsx")),
+                                          rows, &processor));
+        cpu.push_back(processor);
+    }
+    std::printf(
+        "whole sample in this process: %ld proposals in %s, %s of processor time "
+        "(target <= 300 ms)\n",
+        rows, Spread(wall).constData(), Spread(cpu).constData());
+    std::fflush(stdout);
+}
+
+// What a search adds for the template it hands over: the finished workbook's content type
+// changed in place (the sheet's entries copied as they are).
+void TimeTemplateConversion(const QTemporaryDir& temp) {
+    std::vector<double> templ;
+    for (int run = 0; run < kRuns; ++run) {
+        QFile::remove(temp.filePath(QStringLiteral("sample.xltx")));
+        ponencias::FileReplacement file(temp.filePath(QStringLiteral("sample.xltx")));
+        QFile workbook(temp.filePath(QStringLiteral("sample.xlsx")));
+        workbook.open(QIODevice::ReadOnly);
+        file.write(workbook.readAll());
+        QElapsedTimer timer;
+        timer.start();
+        ponencias::SetSpreadsheetFileKind(file, ponencias::SpreadsheetFileKind::Template);
+        templ.push_back(timer.nsecsElapsed() / 1e6);
+        file.commit();
+    }
+    std::printf("the same workbook made the search's template: %s more\n",
+                Spread(templ).constData());
+    std::fflush(stdout);
+}
+
+struct Peer {
+    const char* name;
+    QString program;
+    QStringList arguments;
+    std::vector<double> wall;
+    std::vector<double> cpu = {};
+};
+
+// The three programs that make the same workbook from the sample: the companion first, as the
+// one the others are measured against.
+std::vector<Peer> WorkbookPeers(const QString& sample, const QString& csv,
+                                const QTemporaryDir& temp) {
+    const QString base = ponencias::DocumentBaseAddress();
+    return {
+        {"ponencias-cli buscar --salida",
+         BuiltProgram(QStringLiteral("bin/ponencias-cli")),
+         {QStringLiteral("buscar"), QStringLiteral("--base"), sample, QStringLiteral("--salida"),
+          temp.filePath(QStringLiteral("cli.xlsx"))},
+         {}},
+        {"python3-xlsxwriter script",
+         QStringLiteral("/usr/bin/python3"),
+         {Script(), QStringLiteral("workbook"), csv, temp.filePath(QStringLiteral("python.xlsx")),
+          base},
+         {}},
+        {"bare libxlsxwriter (C)",
+         BuiltProgram(QStringLiteral("bench/export_libxlsxwriter")),
+         {csv, temp.filePath(QStringLiteral("c.xlsx")), base},
+         {}},
+    };
+}
+
+// The peers as whole processes; false when one of them failed.
+bool ComparePeers(const QString& sample, const QString& csv, const QTemporaryDir& temp) {
+    std::vector<Peer> peers = WorkbookPeers(sample, csv, temp);
+    // Turn about, so a busy moment of a shared machine falls on all three alike.
+    for (int run = 0; run < kRuns; ++run) {
+        for (Peer& peer : peers) {
+            const ProcessTimes times = RunProcess(peer.program, peer.arguments);
+            if (times.wall < 0) {
+                return false;
+            }
+            peer.wall.push_back(times.wall);
+            peer.cpu.push_back(times.cpu);
+        }
+    }
+    std::printf("the same workbook, whole processes, median (range) of %d runs:\n", kRuns);
+    for (const Peer& peer : peers) {
+        std::printf(
+            "  %-30s wall %s, processor %s: %.1fx the companion's wall time, %.1fx its "
+            "processor time\n",
+            peer.name, Spread(peer.wall).constData(), Spread(peer.cpu).constData(),
+            Median(peer.wall) / Median(peers[0].wall), Median(peer.cpu) / Median(peers[0].cpu));
+    }
+    std::fflush(stdout);  // before the children's lines
+    return true;
+}
+
+// A store of kLargeCount proposals made from the sample's rows; false when it could not be made.
+bool BuildLargeStore(const QString& csv, const QString& store) {
+    QProcess make;
+    make.start(QStringLiteral("/usr/bin/python3"),
+               {Script(), QStringLiteral("store"), csv, store, QString::number(kLargeCount)});
+    make.waitForFinished(300000);
+    if (make.exitCode() != 0) {
+        std::fprintf(stderr, "could not build the large store: %s\n",
+                     make.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+// The large export and the store's share of it, each in a child process of this program; the
+// exit code of the last large export.
+int RunLargeChildren(const QString& store, const QTemporaryDir& temp) {
+    // Twice, each in a fresh process: the machine may be shared, and a peak is per process.
+    QProcess large;
+    for (int run = 0; run < 2; ++run) {
+        large.setProcessChannelMode(QProcess::ForwardedChannels);
+        large.start(
+            QCoreApplication::applicationFilePath(),
+            {QStringLiteral("--large"), store, temp.filePath(QStringLiteral("large.xlsx"))});
+        large.waitForFinished(600000);
+    }
+    QProcess storeOnly;
+    storeOnly.setProcessChannelMode(QProcess::ForwardedChannels);
+    storeOnly.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--store-only"), store});
+    storeOnly.waitForFinished(600000);
+    return large.exitCode();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -162,123 +310,19 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir temp;
     ponencias::SetProposalDataFile(sample);
-    QFile load(QStringLiteral("/proc/loadavg"));
-    if (load.open(QIODevice::ReadOnly)) {
-        std::printf("load average at start: %s", load.readLine().constData());
-    }
+    PrintLoadAverage();
 
-    // The rows of the window's search with every criterion on its all-entry, as the companion
-    // exports them and as the two peers read them.
+    // The window's search with every criterion on its all-entry.
     const QString search = ponencias::BuildSearchQuery(ponencias::SearchCriteria());
-    QFile csv(temp.filePath(QStringLiteral("sample.csv")));
-    csv.open(QIODevice::WriteOnly);
-    ponencias::WriteResultCsv(search, csv);
-    csv.close();
-
-    long rows = 0;
-    ExportMilliseconds(search, temp.filePath(QStringLiteral("warm.xlsx")), rows);
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int run = 0; run < kRuns; ++run) {
-        double processor = 0;
-        wall.push_back(ExportMilliseconds(search, temp.filePath(QStringLiteral("sample.xlsx")),
-                                          rows, &processor));
-        cpu.push_back(processor);
-    }
-    std::printf(
-        "whole sample in this process: %ld proposals in %s, %s of processor time "
-        "(target <= 300 ms)\n",
-        rows, Spread(wall).constData(), Spread(cpu).constData());
-    std::fflush(stdout);
-
-    // What a search adds for the template it hands over: the finished workbook's content type
-    // changed in place (the sheet's entries copied as they are).
-    std::vector<double> templ;
-    for (int run = 0; run < kRuns; ++run) {
-        QFile::remove(temp.filePath(QStringLiteral("sample.xltx")));
-        ponencias::FileReplacement file(temp.filePath(QStringLiteral("sample.xltx")));
-        QFile workbook(temp.filePath(QStringLiteral("sample.xlsx")));
-        workbook.open(QIODevice::ReadOnly);
-        file.write(workbook.readAll());
-        QElapsedTimer timer;
-        timer.start();
-        ponencias::SetSpreadsheetFileKind(file, ponencias::SpreadsheetFileKind::Template);
-        templ.push_back(timer.nsecsElapsed() / 1e6);
-        file.commit();
-    }
-    std::printf("the same workbook made the search's template: %s more\n",
-                Spread(templ).constData());
-    std::fflush(stdout);
-
-    struct Peer {
-        const char* name;
-        QString program;
-        QStringList arguments;
-        std::vector<double> wall;
-        std::vector<double> cpu = {};
-    };
-    const QString base = ponencias::DocumentBaseAddress();
-    std::vector<Peer> peers = {
-        {"ponencias-cli buscar --salida",
-         BuiltProgram(QStringLiteral("bin/ponencias-cli")),
-         {QStringLiteral("buscar"), QStringLiteral("--base"), sample, QStringLiteral("--salida"),
-          temp.filePath(QStringLiteral("cli.xlsx"))},
-         {}},
-        {"python3-xlsxwriter script",
-         QStringLiteral("/usr/bin/python3"),
-         {Script(), QStringLiteral("workbook"), csv.fileName(),
-          temp.filePath(QStringLiteral("python.xlsx")), base},
-         {}},
-        {"bare libxlsxwriter (C)",
-         BuiltProgram(QStringLiteral("bench/export_libxlsxwriter")),
-         {csv.fileName(), temp.filePath(QStringLiteral("c.xlsx")), base},
-         {}},
-    };
-    // Turn about, so a busy moment of a shared machine falls on all three alike.
-    for (int run = 0; run < kRuns; ++run) {
-        for (Peer& peer : peers) {
-            const ProcessTimes times = RunProcess(peer.program, peer.arguments);
-            if (times.wall < 0) {
-                return 1;
-            }
-            peer.wall.push_back(times.wall);
-            peer.cpu.push_back(times.cpu);
-        }
-    }
-    std::printf("the same workbook, whole processes, median (range) of %d runs:\n", kRuns);
-    for (const Peer& peer : peers) {
-        std::printf(
-            "  %-30s wall %s, processor %s: %.1fx the companion's wall time, %.1fx its "
-            "processor time\n",
-            peer.name, Spread(peer.wall).constData(), Spread(peer.cpu).constData(),
-            Median(peer.wall) / Median(peers[0].wall), Median(peer.cpu) / Median(peers[0].cpu));
-    }
-    std::fflush(stdout);  // before the children's lines
-
-    const QString store = temp.filePath(QStringLiteral("large.sqlite"));
-    QProcess make;
-    make.start(
-        QStringLiteral("/usr/bin/python3"),
-        {Script(), QStringLiteral("store"), csv.fileName(), store, QString::number(kLargeCount)});
-    make.waitForFinished(300000);
-    if (make.exitCode() != 0) {
-        std::fprintf(stderr, "could not build the large store: %s\n",
-                     make.readAllStandardError().constData());
+    const QString csv = WriteSearchCsv(search, temp);
+    TimeExportInProcess(search, temp);
+    TimeTemplateConversion(temp);
+    if (!ComparePeers(sample, csv, temp)) {
         return 1;
     }
-    // Twice, each in a fresh process: the machine may be shared, and a peak is per process.
-    QProcess large;
-    for (int run = 0; run < 2; ++run) {
-        large.setProcessChannelMode(QProcess::ForwardedChannels);
-        large.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--large"), store, temp.filePath(QStringLiteral("large.xlsx"))});
-        large.waitForFinished(600000);
+    const QString store = temp.filePath(QStringLiteral("large.sqlite"));
+    if (!BuildLargeStore(csv, store)) {
+        return 1;
     }
-    QProcess storeOnly;
-    storeOnly.setProcessChannelMode(QProcess::ForwardedChannels);
-    storeOnly.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--store-only"), store});
-    storeOnly.waitForFinished(600000);
-    return large.exitCode();
+    return RunLargeChildren(store, temp);
 }

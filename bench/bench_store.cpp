@@ -59,6 +59,101 @@ int LoadLists() {
     return entries;
 }
 
+// Openings of the current data file with no copy cached, so each reads the file (or imports it)
+// and builds the queryable copy afresh.
+std::vector<double> TimeFreshOpenings(int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        ClearStoreSnapshotCache();
+        QElapsedTimer timer;
+        timer.start();
+        OpenProposalStore();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        ReleaseProposalStore();
+    }
+    return times;
+}
+
+// Each first opening reads the file and builds the queryable copy afresh.
+void TimeFirstOpening(const QString& dataFile) {
+    SetProposalDataFile(dataFile);
+    const std::vector<double> first = TimeFreshOpenings(5);
+    std::printf("Data file: %s\n", qPrintable(dataFile));
+    std::printf("  first opening (read file, build copy): median %.2f ms\n", Median(first));
+}
+
+void TimeLaterOpenings() {
+    int entries = LoadLists();  // the copy is now built
+    std::vector<double> later;
+    for (int i = 0; i < 50; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        entries = LoadLists();
+        later.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    ReleaseProposalStore();
+    std::printf(
+        "  later opening + five list queries (%d entries): median %.2f ms, max %.2f "
+        "ms (target <= 20 ms)\n",
+        entries, Median(later), *std::max_element(later.begin(), later.end()));
+}
+
+// The query that refills the subtopic list for the first axis of the axis list.
+QString SubtopicQueryOfFirstAxis() {
+    QString axis;
+    OpenProposalStore();
+    ForEachRow(kListQueries[2], [&](const Recordset& rows) {
+        if (axis.isEmpty()) {
+            axis = rows.Fields(kListFields[2]).Text();
+        }
+    });
+    ReleaseProposalStore();
+    axis.replace(u'\'', QStringLiteral("''"));
+    return QStringLiteral(
+               "SELECT DISTINCT SUBTEMA FROM ponencias WHERE SUBTEMA <> '' AND "
+               "EJE_TEMATICO='") +
+           axis + u'\'';
+}
+
+// The refill of the subtopic list when an axis is chosen: an opening of its own, one query, and
+// the release.
+void TimeAxisRefill() {
+    const QString refillQuery = SubtopicQueryOfFirstAxis();
+    std::vector<double> refill;
+    int subtopics = 0;
+    for (int i = 0; i < 50; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        subtopics = 0;
+        OpenProposalStore();
+        ForEachRow(refillQuery, [&](const Recordset& rows) {
+            (void)rows.Fields(QStringLiteral("subtema")).Text();
+            ++subtopics;
+        });
+        ReleaseProposalStore();
+        refill.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf(
+        "  axis refill (opening + subtopics of one axis, %d entries): median %.2f ms, max "
+        "%.2f ms (target <= 5 ms)\n",
+        subtopics, Median(refill), *std::max_element(refill.begin(), refill.end()));
+}
+
+// Each opening of an Access file imports it afresh; false when the file is missing.
+bool TimeImport(const QString& accessFile) {
+    if (!QFile::exists(accessFile)) {
+        std::fprintf(stderr, "Falta el archivo de Access %s\n", qPrintable(accessFile));
+        return false;
+    }
+    SetProposalDataFile(accessFile);
+    const std::vector<double> import = TimeFreshOpenings(10);
+    std::printf(
+        "Access file: %s (%lld bytes)\n  import (ponencias-importar started afresh, "
+        "libmdb): median %.2f ms\n",
+        qPrintable(accessFile), static_cast<long long>(QFile(accessFile).size()), Median(import));
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,88 +172,13 @@ int main(int argc, char** argv) {
                   QStringLiteral(PONENCIAS_ACCESS_TESTDATA_DIR "/fixedNumericTestV2003.mdb"),
                   QStringLiteral(PONENCIAS_ACCESS_TESTDATA_DIR "/calcFieldTestV2010.accdb")};
     try {
-        SetProposalDataFile(dataFile);
-        std::vector<double> first;
-        for (int i = 0; i < 5; ++i) {
-            ClearStoreSnapshotCache();
-            QElapsedTimer timer;
-            timer.start();
-            OpenProposalStore();
-            first.push_back(timer.nsecsElapsed() / 1e6);
-            ReleaseProposalStore();
-        }
-        std::printf("Data file: %s\n", qPrintable(dataFile));
-        std::printf("  first opening (read file, build copy): median %.2f ms\n", Median(first));
-
-        int entries = LoadLists();  // the copy is now built
-        std::vector<double> later;
-        for (int i = 0; i < 50; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            entries = LoadLists();
-            later.push_back(timer.nsecsElapsed() / 1e6);
-        }
-        ReleaseProposalStore();
-        std::printf(
-            "  later opening + five list queries (%d entries): median %.2f ms, max %.2f "
-            "ms (target <= 20 ms)\n",
-            entries, Median(later), *std::max_element(later.begin(), later.end()));
-
-        // The refill of the subtopic list when an axis is chosen: an opening of its own, one
-        // query, and the release.
-        QString axis;
-        OpenProposalStore();
-        ForEachRow(kListQueries[2], [&](const Recordset& rows) {
-            if (axis.isEmpty()) {
-                axis = rows.Fields(kListFields[2]).Text();
-            }
-        });
-        ReleaseProposalStore();
-        QString refillQuery = axis;
-        refillQuery.replace(u'\'', QStringLiteral("''"));
-        refillQuery = QStringLiteral(
-                          "SELECT DISTINCT SUBTEMA FROM ponencias WHERE SUBTEMA <> '' AND "
-                          "EJE_TEMATICO='") +
-                      refillQuery + u'\'';
-        std::vector<double> refill;
-        int subtopics = 0;
-        for (int i = 0; i < 50; ++i) {
-            QElapsedTimer timer;
-            timer.start();
-            subtopics = 0;
-            OpenProposalStore();
-            ForEachRow(refillQuery, [&](const Recordset& rows) {
-                (void)rows.Fields(QStringLiteral("subtema")).Text();
-                ++subtopics;
-            });
-            ReleaseProposalStore();
-            refill.push_back(timer.nsecsElapsed() / 1e6);
-        }
-        std::printf(
-            "  axis refill (opening + subtopics of one axis, %d entries): median %.2f ms, max "
-            "%.2f ms (target <= 5 ms)\n",
-            subtopics, Median(refill), *std::max_element(refill.begin(), refill.end()));
-
+        TimeFirstOpening(dataFile);
+        TimeLaterOpenings();
+        TimeAxisRefill();
         for (const QString& accessFile : accessFiles) {
-            if (!QFile::exists(accessFile)) {
-                std::fprintf(stderr, "Falta el archivo de Access %s\n", qPrintable(accessFile));
+            if (!TimeImport(accessFile)) {
                 return 2;
             }
-            SetProposalDataFile(accessFile);
-            std::vector<double> import;
-            for (int i = 0; i < 10; ++i) {
-                ClearStoreSnapshotCache();
-                QElapsedTimer timer;
-                timer.start();
-                OpenProposalStore();
-                import.push_back(timer.nsecsElapsed() / 1e6);
-                ReleaseProposalStore();
-            }
-            std::printf(
-                "Access file: %s (%lld bytes)\n  import (ponencias-importar started afresh, "
-                "libmdb): median %.2f ms\n",
-                qPrintable(accessFile), static_cast<long long>(QFile(accessFile).size()),
-                Median(import));
         }
     } catch (const StoreError& error) {
         std::fprintf(stderr, "Error %d: %s\n", error.number(), qPrintable(error.description()));

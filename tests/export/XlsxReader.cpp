@@ -41,14 +41,220 @@ struct Font {
     bool bold = false, underline = false;
 };
 
-}  // namespace
-
-QByteArray ReadZipPart(const QString& path, const QString& part) {
+zip_t* OpenZip(const QString& path) {
     int error = 0;
     zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
     if (!archive) {
         throw std::runtime_error("not a zip file");
     }
+    return archive;
+}
+
+// The styles part: fonts, fills and borders, then the cell formats that combine them, which are
+// what a cell's style index points at.
+class StylesReader {
+public:
+    std::vector<XlsxStyle> read(const QByteArray& part) {
+        QXmlStreamReader xml(part);
+        QString section;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (xml.isEndElement() && xml.name() == section) {
+                section.clear();
+            }
+            if (!xml.isStartElement()) {
+                continue;
+            }
+            const auto name = xml.name();
+            const auto attr = xml.attributes();
+            if (name == u"fonts" || name == u"fills" || name == u"borders" || name == u"cellXfs" ||
+                name == u"cellStyleXfs") {
+                section = name.toString();
+            } else if (section == u"fonts") {
+                readFont(name, attr);
+            } else if (section == u"fills") {
+                readFill(name, attr);
+            } else if (section == u"borders") {
+                readBorder(name, attr);
+            } else if (section == u"cellXfs") {
+                readCellFormat(name, attr);
+            }
+        }
+        if (xml.hasError()) {
+            throw std::runtime_error("styles.xml: " + xml.errorString().toStdString());
+        }
+        return styles_;
+    }
+
+private:
+    void readFont(QStringView name, const QXmlStreamAttributes& attr) {
+        if (name == u"font") {
+            fonts_.emplace_back();
+        } else if (name == u"name") {
+            fonts_.back().name = attr.value(QLatin1String("val")).toString();
+        } else if (name == u"sz") {
+            fonts_.back().size = attr.value(QLatin1String("val")).toDouble();
+        } else if (name == u"b") {
+            fonts_.back().bold = attr.value(QLatin1String("val")) != u"0";
+        } else if (name == u"u") {
+            fonts_.back().underline = true;
+        } else if (name == u"color") {
+            fonts_.back().color = attr.value(QLatin1String("rgb")).toString();
+        }
+    }
+
+    void readFill(QStringView name, const QXmlStreamAttributes& attr) {
+        if (name == u"fill") {
+            fills_.emplace_back();
+        } else if (name == u"fgColor") {
+            fills_.back() = attr.value(QLatin1String("rgb")).toString();
+        }
+    }
+
+    void readBorder(QStringView name, const QXmlStreamAttributes& attr) {
+        if (name == u"border") {
+            borders_.emplace_back();
+            return;
+        }
+        static const QStringList sides = {QStringLiteral("left"), QStringLiteral("right"),
+                                          QStringLiteral("top"), QStringLiteral("bottom")};
+        if (const int side = int(sides.indexOf(name.toString())); side >= 0) {
+            borders_.back()[size_t(side)] = attr.value(QLatin1String("style")).toString();
+        }
+    }
+
+    void readCellFormat(QStringView name, const QXmlStreamAttributes& attr) {
+        if (name == u"xf") {
+            XlsxStyle& style = styles_.emplace_back();
+            const Font& font = fonts_.at(attr.value(QLatin1String("fontId")).toUInt());
+            style.fontName = font.name;
+            style.fontSize = font.size;
+            style.bold = font.bold;
+            style.underline = font.underline;
+            style.fontColor = font.color;
+            style.fillColor = fills_.at(attr.value(QLatin1String("fillId")).toUInt());
+            const auto& border = borders_.at(attr.value(QLatin1String("borderId")).toUInt());
+            style.borderLeft = border[0];
+            style.borderRight = border[1];
+            style.borderTop = border[2];
+            style.borderBottom = border[3];
+        } else if (name == u"alignment" && !styles_.empty()) {
+            XlsxStyle& style = styles_.back();
+            style.horizontal = attr.value(QLatin1String("horizontal")).toString();
+            style.vertical = attr.value(QLatin1String("vertical")).toString();
+            style.wrap = attr.value(QLatin1String("wrapText")) == u"1";
+        }
+    }
+
+    std::vector<Font> fonts_;
+    std::vector<QString> fills_;
+    std::vector<std::array<QString, 4>> borders_;
+    std::vector<XlsxStyle> styles_;
+};
+
+// The shared strings, when the writer used them; none otherwise.
+QStringList ReadSharedStrings(const QString& path) {
+    QStringList shared;
+    const QByteArray strings = ReadZipPart(path, QStringLiteral("xl/sharedStrings.xml"));
+    if (strings.isEmpty()) {
+        return shared;
+    }
+    QXmlStreamReader xml(strings);
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (xml.isStartElement() && xml.name() == u"si") {
+            shared << QString();
+        } else if (xml.isStartElement() && xml.name() == u"t") {
+            shared.back() += DecodeEscapes(xml.readElementText());
+        } else {
+            xml.readNext();
+        }
+    }
+    return shared;
+}
+
+// The sheet's relationships: link targets by id.
+QMap<QString, QString> ReadLinkTargets(const QString& path) {
+    QMap<QString, QString> targets;
+    QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels")));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
+            targets[xml.attributes().value(QLatin1String("Id")).toString()] =
+                xml.attributes().value(QLatin1String("Target")).toString();
+        }
+    }
+    return targets;
+}
+
+XlsxSheet::Row RowOf(const QXmlStreamAttributes& attr) {
+    XlsxSheet::Row row;
+    row.height = attr.value(QLatin1String("ht")).toDouble();
+    row.customHeight = attr.value(QLatin1String("customHeight")) == u"1";
+    row.style = attr.value(QLatin1String("customFormat")) == u"1"
+                    ? attr.value(QLatin1String("s")).toInt()
+                    : -1;
+    return row;
+}
+
+XlsxSheet::Column ColumnOf(const QXmlStreamAttributes& attr) {
+    return {attr.value(QLatin1String("min")).toInt(), attr.value(QLatin1String("max")).toInt(),
+            attr.value(QLatin1String("width")).toDouble(),
+            attr.value(QLatin1String("style")).toInt()};
+}
+
+// The cell a "c" element opens, its type and style set; its value follows in child elements.
+XlsxCell& StartCell(XlsxSheet& sheet, const QXmlStreamAttributes& attr) {
+    XlsxCell& cell = sheet.cells[ParseRef(attr.value(QLatin1String("r")))];
+    cell.type = attr.hasAttribute(QLatin1String("t")) ? attr.value(QLatin1String("t")).toString()
+                                                      : QStringLiteral("n");
+    cell.style = attr.value(QLatin1String("s")).toInt();
+    return cell;
+}
+
+// The first sheet's rows, columns, cells, links and view, into `sheet`.
+void ReadSheetPart(const QByteArray& part, const QStringList& shared,
+                   const QMap<QString, QString>& targets, XlsxSheet& sheet) {
+    QXmlStreamReader xml(part);
+    XlsxCell* cell = nullptr;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        const auto name = xml.name();
+        const auto attr = xml.attributes();
+        if (name == u"row") {
+            sheet.rows[attr.value(QLatin1String("r")).toInt()] = RowOf(attr);
+        } else if (name == u"col") {
+            sheet.columns.push_back(ColumnOf(attr));
+        } else if (name == u"c") {
+            cell = &StartCell(sheet, attr);
+        } else if (name == u"v" && cell) {
+            const QString v = xml.readElementText();
+            cell->value = cell->type == u"s" ? shared.value(v.toInt()) : v;
+        } else if (name == u"f" && cell) {
+            cell->formula = xml.readElementText();
+        } else if (name == u"t" && cell) {
+            cell->value += DecodeEscapes(xml.readElementText());
+        } else if (name == u"hyperlink") {
+            sheet.links[ParseRef(attr.value(QLatin1String("ref")))] =
+                targets.value(attr.value(QLatin1String("r:id")).toString());
+        } else if (name == u"pane") {
+            sheet.paneState = attr.value(QLatin1String("state")).toString();
+            sheet.paneTopLeft = attr.value(QLatin1String("topLeftCell")).toString();
+            sheet.paneYSplit = attr.value(QLatin1String("ySplit")).toDouble();
+        } else if (name == u"selection") {
+            sheet.activeCell = attr.value(QLatin1String("activeCell")).toString();
+        }
+    }
+    if (xml.hasError()) {
+        throw std::runtime_error("sheet1.xml: " + xml.errorString().toStdString());
+    }
+}
+
+}  // namespace
+
+QByteArray ReadZipPart(const QString& path, const QString& part) {
+    zip_t* archive = OpenZip(path);
     zip_stat_t stat;
     const QByteArray name = part.toUtf8();
     if (zip_stat(archive, name.constData(), 0, &stat) != 0) {
@@ -69,11 +275,7 @@ QByteArray ReadZipPart(const QString& path, const QString& part) {
 }
 
 std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, bool stored) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive) {
-        throw std::runtime_error("not a zip file");
-    }
+    zip_t* archive = OpenZip(path);
     std::vector<std::pair<QString, QByteArray>> entries;
     const zip_flags_t flags = stored ? ZIP_FL_COMPRESSED : 0;
     for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
@@ -99,167 +301,11 @@ std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, 
 
 XlsxSheet ReadXlsx(const QString& path) {
     XlsxSheet sheet;
-    // Styles: fonts, fills, borders, then the cell formats that combine them.
-    {
-        std::vector<Font> fonts;
-        std::vector<QString> fills;
-        std::vector<std::array<QString, 4>> borders;
-        QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
-        QString section;
-        XlsxStyle* style = nullptr;
-        int borderSide = -1;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isEndElement() && xml.name() == section) {
-                section.clear();
-            }
-            if (!xml.isStartElement()) {
-                continue;
-            }
-            const auto name = xml.name();
-            const auto attr = xml.attributes();
-            if (name == u"fonts" || name == u"fills" || name == u"borders" || name == u"cellXfs" ||
-                name == u"cellStyleXfs") {
-                section = name.toString();
-            } else if (section == u"fonts") {
-                if (name == u"font") {
-                    fonts.emplace_back();
-                } else if (name == u"name") {
-                    fonts.back().name = attr.value(QLatin1String("val")).toString();
-                } else if (name == u"sz") {
-                    fonts.back().size = attr.value(QLatin1String("val")).toDouble();
-                } else if (name == u"b") {
-                    fonts.back().bold = attr.value(QLatin1String("val")) != u"0";
-                } else if (name == u"u") {
-                    fonts.back().underline = true;
-                } else if (name == u"color") {
-                    fonts.back().color = attr.value(QLatin1String("rgb")).toString();
-                }
-            } else if (section == u"fills") {
-                if (name == u"fill") {
-                    fills.emplace_back();
-                } else if (name == u"fgColor") {
-                    fills.back() = attr.value(QLatin1String("rgb")).toString();
-                }
-            } else if (section == u"borders") {
-                if (name == u"border") {
-                    borders.emplace_back();
-                    borderSide = -1;
-                } else {
-                    static const QStringList sides = {
-                        QStringLiteral("left"), QStringLiteral("right"), QStringLiteral("top"),
-                        QStringLiteral("bottom")};
-                    borderSide = int(sides.indexOf(name.toString()));
-                    if (borderSide >= 0) {
-                        borders.back()[size_t(borderSide)] =
-                            attr.value(QLatin1String("style")).toString();
-                    }
-                }
-            } else if (section == u"cellXfs") {
-                if (name == u"xf") {
-                    sheet.styles.emplace_back();
-                    style = &sheet.styles.back();
-                    const Font& font = fonts.at(attr.value(QLatin1String("fontId")).toUInt());
-                    style->fontName = font.name;
-                    style->fontSize = font.size;
-                    style->bold = font.bold;
-                    style->underline = font.underline;
-                    style->fontColor = font.color;
-                    style->fillColor = fills.at(attr.value(QLatin1String("fillId")).toUInt());
-                    const auto& border = borders.at(attr.value(QLatin1String("borderId")).toUInt());
-                    style->borderLeft = border[0];
-                    style->borderRight = border[1];
-                    style->borderTop = border[2];
-                    style->borderBottom = border[3];
-                } else if (name == u"alignment" && style) {
-                    style->horizontal = attr.value(QLatin1String("horizontal")).toString();
-                    style->vertical = attr.value(QLatin1String("vertical")).toString();
-                    style->wrap = attr.value(QLatin1String("wrapText")) == u"1";
-                }
-            }
-        }
-        if (xml.hasError()) {
-            throw std::runtime_error("styles.xml: " + xml.errorString().toStdString());
-        }
-    }
-    // Shared strings, when the writer used them.
-    QStringList shared;
-    if (const QByteArray strings = ReadZipPart(path, QStringLiteral("xl/sharedStrings.xml"));
-        !strings.isEmpty()) {
-        QXmlStreamReader xml(strings);
-        while (xml.readNextStartElement() || !xml.atEnd()) {
-            if (xml.isStartElement() && xml.name() == u"si") {
-                shared << QString();
-            } else if (xml.isStartElement() && xml.name() == u"t") {
-                shared.back() += DecodeEscapes(xml.readElementText());
-            } else {
-                xml.readNext();
-            }
-        }
-    }
-    // Relationships of the sheet: link targets by id.
-    QMap<QString, QString> targets;
-    {
-        QXmlStreamReader xml(
-            ReadZipPart(path, QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels")));
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
-                targets[xml.attributes().value(QLatin1String("Id")).toString()] =
-                    xml.attributes().value(QLatin1String("Target")).toString();
-            }
-        }
-    }
-    QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")));
-    std::pair<int, int> current;
-    XlsxCell* cell = nullptr;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement()) {
-            continue;
-        }
-        const auto name = xml.name();
-        const auto attr = xml.attributes();
-        if (name == u"row") {
-            XlsxSheet::Row row;
-            row.height = attr.value(QLatin1String("ht")).toDouble();
-            row.customHeight = attr.value(QLatin1String("customHeight")) == u"1";
-            row.style = attr.value(QLatin1String("customFormat")) == u"1"
-                            ? attr.value(QLatin1String("s")).toInt()
-                            : -1;
-            sheet.rows[attr.value(QLatin1String("r")).toInt()] = row;
-        } else if (name == u"col") {
-            sheet.columns.push_back({attr.value(QLatin1String("min")).toInt(),
-                                     attr.value(QLatin1String("max")).toInt(),
-                                     attr.value(QLatin1String("width")).toDouble(),
-                                     attr.value(QLatin1String("style")).toInt()});
-        } else if (name == u"c") {
-            current = ParseRef(attr.value(QLatin1String("r")));
-            cell = &sheet.cells[current];
-            cell->type = attr.hasAttribute(QLatin1String("t"))
-                             ? attr.value(QLatin1String("t")).toString()
-                             : QStringLiteral("n");
-            cell->style = attr.value(QLatin1String("s")).toInt();
-        } else if (name == u"v" && cell) {
-            const QString v = xml.readElementText();
-            cell->value = cell->type == u"s" ? shared.value(v.toInt()) : v;
-        } else if (name == u"f" && cell) {
-            cell->formula = xml.readElementText();
-        } else if (name == u"t" && cell) {
-            cell->value += DecodeEscapes(xml.readElementText());
-        } else if (name == u"hyperlink") {
-            sheet.links[ParseRef(attr.value(QLatin1String("ref")))] =
-                targets.value(attr.value(QLatin1String("r:id")).toString());
-        } else if (name == u"pane") {
-            sheet.paneState = attr.value(QLatin1String("state")).toString();
-            sheet.paneTopLeft = attr.value(QLatin1String("topLeftCell")).toString();
-            sheet.paneYSplit = attr.value(QLatin1String("ySplit")).toDouble();
-        } else if (name == u"selection") {
-            sheet.activeCell = attr.value(QLatin1String("activeCell")).toString();
-        }
-    }
-    if (xml.hasError()) {
-        throw std::runtime_error("sheet1.xml: " + xml.errorString().toStdString());
-    }
+    sheet.styles = StylesReader().read(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
+    const QStringList shared = ReadSharedStrings(path);
+    const QMap<QString, QString> targets = ReadLinkTargets(path);
+    ReadSheetPart(ReadZipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")), shared, targets,
+                  sheet);
     return sheet;
 }
 
