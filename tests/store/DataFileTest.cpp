@@ -5,12 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include "StoreTestSupport.h"
 #include "importer/AccessDates.h"
@@ -79,6 +79,15 @@ TemporaryStore SmallStore() {
 }
 
 }  // namespace
+
+// A new version of a file written within the same clock tick still carries a later time, as
+// any real replacement does.
+void MoveModificationTimeForward(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                 QFileDevice::FileModificationTime));
+}
 
 TEST(DataFileErrors, MissingEmptyDirectoryAndOtherKinds) {
     QTemporaryDir dir;
@@ -232,11 +241,11 @@ TEST(DataFile, CopyIsReusedUntilTheFileChanges) {
     EXPECT_EQ(first.snapshot(), second.snapshot());
 
     // A new version of the file (another proposal, so a new size and time) is read afresh.
-    QThread::msleep(10);
     {
         TemporaryStore replacement({{{"FOLIO", "1"}}, {{"FOLIO", "2"}}, {{"FOLIO", "3"}}});
         QFile::remove(store.path());
         ASSERT_TRUE(QFile::copy(replacement.path(), store.path()));
+        MoveModificationTimeForward(store.path());
     }
     Connection third;
     third.Open(ProposalConnectionString(store.path()));
@@ -301,11 +310,11 @@ TEST(DataFile, CopiesKeptForReuseStayFewAndOldVersionsAreLetGo) {
         earlier = connection.snapshot();
     }
     EXPECT_FALSE(earlier.expired());  // kept for the next opening
-    QThread::msleep(10);
     {
         TemporaryStore replacement({{{"FOLIO", "1"}}});
         QFile::remove(store.path());
         ASSERT_TRUE(QFile::copy(replacement.path(), store.path()));
+        MoveModificationTimeForward(store.path());
     }
     EXPECT_EQ(OpenAndCount(store.path()).rows, 1);
     EXPECT_TRUE(earlier.expired());  // that version can never come back
