@@ -44,4 +44,13 @@ private:
     std::unique_ptr<XlsxSheetWriter> writer_;
 };
 
+// The folder the result workbooks are saved in, under the user's temporary location; created
+// (for this user only) when missing.
+QString ResultsFolder();
+// A new, empty file in ResultsFolder named "Consulta de ponencias YYYY-MM-DD HH.MM.SS.xlsx", or
+// ".xltx" for a template (a " (2)", " (3)" … before the extension when the name is taken),
+// created exclusively so no other file is ever overwritten. Throws SpreadsheetError when none
+// can be made.
+QString ReserveResultFile(SpreadsheetFileKind kind = SpreadsheetFileKind::Workbook);
+
 }  // namespace ponencias

@@ -1,7 +1,5 @@
 #include "ResultSheetExport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -256,44 +254,6 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
         steps.Try([&] { steps.App().Workbooks().Close(run.filled.workbook); });
     }
     SpreadsheetApp.reset();
-}
-
-QString ResultsFolder() {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    return base + QStringLiteral("/Ponencias-") + QString::number(::getuid());
-}
-
-QString ReserveResultFile(SpreadsheetFileKind kind) {
-    const QString folder = ResultsFolder();
-    errno = 0;
-    if (!QDir().mkpath(folder)) {
-        throw OutputError(folder, errno != 0 ? errno : EIO);
-    }
-    const QFileInfo info(folder);
-    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
-        throw SpreadsheetError("la carpeta " + folder.toStdString() + " no es de este usuario");
-    }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const QString stem =
-        folder + QStringLiteral("/Consulta de ponencias ") +
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    const QString suffix = QLatin1Char('.') + SpreadsheetFileSuffix(kind);
-    for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString path =
-            stem + (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) + suffix;
-        // Made exclusively, so no other workbook is ever taken; the complete workbook is later
-        // renamed onto it.
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return path;
-        }
-        if (errno != EEXIST) {
-            throw OutputError(path, errno);
-        }
-    }
-    throw SpreadsheetError("no quedan nombres libres en " + folder.toStdString());
 }
 
 }  // namespace ponencias

@@ -14,6 +14,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "export/ResultFiles.h"
+#include "export/ResultFile.h"
 #include "export/ResultSheetExport.h"
 #include "export/SpreadsheetApplication.h"
 #include "export/TextMeasure.h"

@@ -15,6 +15,7 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
+#include "export/ResultFile.h"
 #include "export/ResultSheetExport.h"
 #include "export/widgets/WidgetExportFeedback.h"
 
