@@ -1,7 +1,7 @@
 #include "ProgramWindows.h"
 
 #include "query/Form1.h"
-#include "shell/ShellWindows.h"
+#include "shell/Shell.h"
 
 namespace ponencias {
 

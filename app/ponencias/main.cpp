@@ -4,7 +4,7 @@
 #include "common/SpanishTranslations.h"
 #include "core/RuntimeDirectory.h"
 #include "export/widgets/WidgetExportFeedback.h"
-#include "shell/ShellResources.h"
+#include "shell/Shell.h"
 #include "windows/ErrorReport.h"
 #include "windows/Windows.h"
 

@@ -72,6 +72,8 @@ QString BuildSearchQuery(const SearchCriteria& criteria) {
     }
     if (criteria.Normatividad.ListIndex != 0) {
         const QString value = SqlTextValue(criteria.Normatividad.Text);
+        // Deliberate: the fifth law is searched although the sheet does not show it, and the
+        // comparisons after the first lack the blank before "=", as users' queries always read.
         const QString comparisons = QStringLiteral("(NORMATIVIDAD_MODIFICAR_1 = '") + value +
                                     QStringLiteral("' OR NORMATIVIDAD_MODIFICAR_2 ='") + value +
                                     QStringLiteral("' OR NORMATIVIDAD_MODIFICAR_3 ='") + value +

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "ShellResources.h"
+#include "Shell.h"
 #include "store/ApplicationFolder.h"
 #include "ui_Form3.h"
 #include "windows/Desktop.h"

@@ -28,6 +28,7 @@ public:
     static QString TypologyDocument();  // "Tipología de Variables.pdf"
 
 private:
+    // "Pesquira" (for "Pesquisa") is the button's name as it always stood; kept on purpose.
     void CommandPesquira_Click();
     void CommandAbrirBase_Click();
     void CommandSalir_Click();

@@ -1,6 +1,6 @@
 #include "frmSplash.h"
 
-#include "ShellResources.h"
+#include "Shell.h"
 #include "ui_frmSplash.h"
 #include "windows/ErrorReport.h"
 #include "windows/FormDesign.h"

@@ -36,6 +36,7 @@ inline constexpr std::array<ProposalColumn, 17> kProposalColumnTable = {{
     {"NORMATIVIDAD_MODIFICAR_2", "NORMATIVIDAD A MODIFICAR 2"},
     {"NORMATIVIDAD_MODIFICAR_3", "NORMATIVIDAD A MODIFICAR 3"},
     {"NORMATIVIDAD_MODIFICAR_4", "NORMATIVIDAD A MODIFICAR 4"},
+    // Deliberate: the search looks in the fifth law too, but the sheet never showed it.
     {"NORMATIVIDAD_MODIFICAR_5", nullptr},
 }};
 

@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "shell/ShellWindows.h"
+#include "shell/Shell.h"
 #include "windows/Desktop.h"
 
 namespace ponencias::test {

@@ -1,6 +1,10 @@
-#include "ShellResources.h"
+#include "Shell.h"
 
 #include <QtGlobal>
+
+#include "Form3.h"
+#include "Form4.h"
+#include "frmSplash.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initPonenciasResources() {
@@ -8,6 +12,12 @@ static void initPonenciasResources() {
 }
 
 namespace ponencias {
+
+void RegisterShellWindows() {
+    Windows::Register(WindowId::Splash, [] { return new frmSplash; });
+    Windows::Register(WindowId::Main, [] { return new Form3; });
+    Windows::Register(WindowId::About, [] { return new Form4; });
+}
 
 void InitShellResources() {
     static const bool done = [] {

@@ -4,6 +4,11 @@
 
 namespace ponencias {
 
+// What a program takes from the shell: its three windows and the pictures they draw.
+
+// Tells the window registry how to make the splash, main and about windows.
+void RegisterShellWindows();
+
 // Makes the pictures built into the program (logo, button pictures, window icon) available under
 // ":/ponencias/". The shell lives in a static library, so its resources are registered by hand.
 void InitShellResources();
