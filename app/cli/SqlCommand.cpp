@@ -9,7 +9,7 @@
 #include "Commands.h"
 #include "export/CsvWriter.h"
 #include "store/ApplicationFolder.h"
-#include "store/Field.h"
+#include "store/Recordset.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 

@@ -1,5 +1,7 @@
 #include "Recordset.h"
 
+#include <QLocale>
+
 #include "Connection.h"
 #include "ResultRows.h"
 #include "StoreError.h"
@@ -126,6 +128,30 @@ QVariant Recordset::value(int column) const {
     }
     requireCurrentRow(QStringLiteral("No hay registro activo."));
     return rows_->value(column);
+}
+
+QString Field::Text() const {
+    return ValueText(Value);
+}
+
+QString ValueText(const QVariant& value) {
+    if (value.isNull()) {
+        return QString();
+    }
+    switch (value.typeId()) {
+        case QMetaType::QString:
+            return value.toString();
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return QString::number(value.toLongLong());
+        case QMetaType::Double:
+            return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        case QMetaType::QByteArray:
+            // A binary value is read as the text its bytes spell, as a text field would be.
+            return QString::fromUtf8(value.toByteArray());
+        default:
+            return value.toString();
+    }
 }
 
 }  // namespace ponencias

@@ -2,8 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "ImpliedRowOrder.h"
-#include "NulLiterals.h"
+#include "StatementText.h"
 #include "SqliteFailure.h"
 
 namespace ponencias {

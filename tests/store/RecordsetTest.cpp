@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "store/ApplicationFolder.h"
-#include "store/Field.h"
+#include "store/Recordset.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 #include "support/TestStore.h"

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "store/ImpliedRowOrder.h"
+#include "store/StatementText.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
 

@@ -4,6 +4,9 @@
 
 namespace ponencias {
 
+// What the store makes of a statement's text before SQLite reads it: NUL characters inside its
+// literals kept, and the row order the file-database engine implies made explicit.
+
 // The row order the file-database engine gives a result that asks for none: it finds distinct
 // rows by sorting, so a SELECT DISTINCT, or a compound ending in a UNION without ALL (or an
 // INTERSECT or EXCEPT), that has no ORDER BY of its own comes back in ascending order of its
@@ -25,5 +28,13 @@ private:
     // Where the order clause goes: after the last word before the statement's end or its LIMIT.
     qsizetype insertAt_ = -1;
 };
+
+// SQLite reads statement text only up to a NUL character, while a text value typed by a user
+// may hold one. Gives `sql` with each quoted literal that holds NUL characters written as its
+// UTF-8 bytes in hexadecimal, cast to text, so it stands for the same text as one expression
+// however many NULs it holds (a chain of joins would outgrow SQLite's expression depth). The
+// rest of the statement is left as it is: a NUL outside a literal still ends the statement, and
+// an unterminated literal is left for the store to refuse.
+QString WithNulLiterals(const QString& sql);
 
 }  // namespace ponencias

@@ -1,4 +1,4 @@
-#include "ImpliedRowOrder.h"
+#include "StatementText.h"
 
 #include <QLatin1StringView>
 
@@ -74,6 +74,27 @@ QString ImpliedRowOrder::orderedStatement(int columns) const {
                   (c < columns ? QStringLiteral(", ") : QString());
     }
     return sql_.left(insertAt_) + clause + sql_.mid(insertAt_);
+}
+
+QString WithNulLiterals(const QString& sql) {
+    if (!sql.contains(QChar(0))) {
+        return sql;
+    }
+    QString out;
+    out.reserve(sql.size() + 32);
+    for (const SqlToken& token : SqlTokens(sql)) {
+        if (token.kind != SqlToken::Literal || !token.closed || !token.text.contains(QChar(0))) {
+            out += token.text;
+            continue;
+        }
+        // The literal's text, its doubled quotes undone.
+        const QString value = token.text.mid(1, token.text.size() - 2)
+                                  .toString()
+                                  .replace(QStringLiteral("''"), QStringLiteral("'"));
+        out += QStringLiteral("CAST(X'") + QString::fromLatin1(value.toUtf8().toHex()) +
+               QStringLiteral("' AS TEXT)");
+    }
+    return out;
 }
 
 }  // namespace ponencias
