@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine: installs the Debian packages the project needs
-# (only those missing), configures, builds, and then runs the program or the tests.
+# (only those missing; it never removes or replaces a package the machine has), configures,
+# builds, and then runs the program or the tests.
 #
 #   scripts/dev.sh run        build and start the program on the bundled sample database
 #   scripts/dev.sh test       build and run every test through CTest
@@ -15,6 +16,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
 # Build dependencies, all Debian 12 packages; the tests, the fuzzer and the benchmarks add a few.
+# "a|b" names variants of one package: either one installed serves, and "a" is installed when
+# neither is (installing one would remove the other, and the user's software stays).
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
@@ -24,7 +27,7 @@ packages=(
 )
 # Building the Debian package, and checking it (lintian, AppStream, manual pages, menu entry).
 package_packages=(debhelper dpkg-dev lintian appstream man-db desktop-file-utils)
-test_packages=(mdbtools libreoffice-calc-nogui util-linux poppler-utils "${package_packages[@]}")
+test_packages=(mdbtools "libreoffice-calc-nogui|libreoffice-calc" util-linux poppler-utils "${package_packages[@]}")
 fuzz_packages=(clang libclang-rt-14-dev)
 bench_packages=(python3-xlsxwriter)
 
@@ -32,17 +35,30 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+installed() {  # installed PACKAGE
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
 install_packages() {  # install_packages [extra packages...]
-    local missing=()
+    local missing=() p variant variants found
     for p in "${packages[@]}" "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$p")
-        fi
+        IFS='|' read -ra variants <<< "$p"
+        found=
+        for variant in "${variants[@]}"; do
+            if installed "$variant"; then
+                found=$variant
+                break
+            fi
+        done
+        [ -n "$found" ] || missing+=("${variants[0]}")
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "Instalando: ${missing[*]}"
         as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        # --no-remove: where a package could only come in by removing one the machine has, apt
+        # stops with its reason instead of removing it.
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            --no-remove "${missing[@]}"
     fi
 }
 
@@ -121,7 +137,7 @@ case "$cmd" in
         echo "$deb"
         ;;
     *)
-        sed -n '2,13p' "$0"
+        sed -n '2,12p' "$0"
         exit 1
         ;;
 esac

@@ -5,11 +5,15 @@
 #include <QCommandLineParser>
 #include <cstdio>
 #include <exception>
+#include <iterator>
+#include <optional>
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ListCriteria.h"
 #include "export/CheckedOutput.h"
 #include "export/ResultFiles.h"
+#include "query/MemoryQueryWindow.h"
 #include "query/SearchQuery.h"
 #include "store/StoreError.h"
 
@@ -17,61 +21,85 @@ namespace ponencias::cli {
 
 namespace {
 
-// A drop-down list given a value stands on the entry with that text; its all-entry text, or no
-// value at all, leaves it on its all-entry.
-void ReadListChoice(const QCommandLineParser& parser, const QString& option,
-                    const QString& allEntry, ListChoice& choice) {
-    if (!parser.isSet(option)) {
-        return;
-    }
-    const QString value = parser.value(option);
-    choice = ListChoice{value == allEntry ? 0 : 1, value};
-}
-
 // The command's options: the seven criteria and the keyword, then where the result goes.
 void AddBuscarOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Compone la consulta de la ventana de consulta y la muestra (--consulta) o exporta su "
-        "resultado (--salida, --csv). Cada criterio es el texto que mostraría su control; un "
-        "criterio omitido queda en su entrada «Todos…/Todas…»."));
+        "resultado (--salida, --csv). El criterio de una lista desplegable es una de sus "
+        "entradas, tal como las escribe «ponencias-cli listas»; Subtema y Categoría por subtema "
+        "admiten cualquier texto, como en la ventana. Un criterio omitido queda en la entrada "
+        "«Todos…/Todas…» de su lista."));
     AddCommonOptions(parser);
-    const auto option = [&](const char* name, const char* description, const char* value) {
-        parser.addOption(
-            {QLatin1String(name), QString::fromUtf8(description), QLatin1String(value)});
+    const auto option = [&](const char* name, const QString& description, const char* value) {
+        parser.addOption({QLatin1String(name), description, QLatin1String(value)});
     };
-    option("jornada", "Número de jornada (JornadaCbo).", "TEXTO");
-    option("entidad", "País o entidad (EntidadCbo).", "TEXTO");
-    option("eje", "Eje temático (EjeTemCbo).", "TEXTO");
-    option("subtema", "Texto de SubtemaCbo.", "TEXTO");
-    option("categoria", "Texto de CatSubTemaCbo.", "TEXTO");
-    option("perfil", "Perfil del ponente (PerfilPonCbo).", "TEXTO");
-    option("normatividad", "Normatividad a modificar (NormatividadCbo).", "TEXTO");
-    option("palabra", "Búsqueda por palabra (BusquedaTxt).", "TEXTO");
+    for (const FilterList& filter : kFilterLists) {
+        option(filter.option,
+               QString::fromUtf8(filter.label) +
+                   (filter.editable ? QStringLiteral(": cualquier texto.")
+                                    : QStringLiteral(": una entrada de su lista.")),
+               "TEXTO");
+    }
+    option("palabra",
+           QString::fromUtf8(kKeywordLabel) + QStringLiteral(": se busca en los resúmenes."),
+           "TEXTO");
     parser.addOption({QStringLiteral("consulta"),
                       QStringLiteral("Escribe solo el texto de la consulta y un salto de línea.")});
-    option("salida", "Escribe el resultado en este libro .xlsx y el número de ponencias.",
+    option("salida",
+           QStringLiteral("Escribe el resultado en este libro .xlsx y el número de ponencias."),
            "ARCHIVO");
-    option("csv", "Escribe el resultado como CSV en este archivo, o en la salida estándar con -.",
+    option("csv",
+           QStringLiteral(
+               "Escribe el resultado como CSV en este archivo, o en la salida estándar con -."),
            "ARCHIVO");
 }
 
-// The window's state the criteria given describe.
-SearchCriteria CriteriaOf(const QCommandLineParser& parser) {
-    SearchCriteria criteria;
-    ReadListChoice(parser, QStringLiteral("jornada"), kTodasLasJornadas, criteria.Jornada);
-    ReadListChoice(parser, QStringLiteral("entidad"), kTodasLasEntidades, criteria.Entidad);
-    ReadListChoice(parser, QStringLiteral("eje"), kTodosLosEjes, criteria.EjeTematico);
-    if (parser.isSet(QStringLiteral("subtema"))) {
-        criteria.Subtema = parser.value(QStringLiteral("subtema"));
+// The window's state the criteria given describe. A list's criterion is looked for among the
+// entries the window would offer, filled by the window's own code; one that is none of them is
+// refused, as the window could not have chosen it.
+std::optional<int> ReadCriteria(const QCommandLineParser& parser, SearchCriteria& criteria) {
+    const auto isSet = [&](const FilterList& filter) {
+        return parser.isSet(QLatin1String(filter.option));
+    };
+    const auto value = [&](const FilterList& filter) {
+        return parser.value(QLatin1String(filter.option));
+    };
+    ListChoice* const choices[] = {&criteria.Jornada, &criteria.Entidad, &criteria.EjeTematico,
+                                   nullptr,           nullptr,           &criteria.Perfil,
+                                   &criteria.Normatividad};
+    QString* const texts[] = {nullptr, nullptr, nullptr, &criteria.Subtema, &criteria.Categoria,
+                              nullptr, nullptr};
+    static_assert(std::size(choices) == std::size(kFilterLists));
+    MemoryQueryWindow window;
+    bool loaded = false;
+    for (size_t i = 0; i < std::size(kFilterLists); ++i) {
+        const FilterList& filter = kFilterLists[i];
+        if (!isSet(filter)) {
+            continue;
+        }
+        if (filter.editable) {
+            *texts[i] = value(filter);
+            continue;
+        }
+        if (!loaded) {
+            UseBaseOption(parser);
+            try {
+                window.Load();
+            } catch (const StoreError& error) {
+                return ReportStoreError(error);
+            }
+            loaded = true;
+        }
+        ListControl& list = *(window.Filters.Controls().*filter.control);
+        const std::optional<int> index = EntryIndex(list, value(filter));
+        if (!index) {
+            Print(stderr, NotAnEntryMessage(filter, list, value(filter)));
+            return kExitNotAnEntry;
+        }
+        *choices[i] = ListChoice{*index, value(filter)};
     }
-    if (parser.isSet(QStringLiteral("categoria"))) {
-        criteria.Categoria = parser.value(QStringLiteral("categoria"));
-    }
-    ReadListChoice(parser, QStringLiteral("perfil"), kTodosLosPonentes, criteria.Perfil);
-    ReadListChoice(parser, QStringLiteral("normatividad"), kTodasLasNormatividades,
-                   criteria.Normatividad);
     criteria.Palabra = parser.value(QStringLiteral("palabra"));
-    return criteria;
+    return std::nullopt;
 }
 
 // Writes the result where the options say: a workbook, or CSV to a file or the standard output.
@@ -123,7 +151,11 @@ int RunBuscarCommand(const QStringList& arguments) {
         Print(stderr, QStringLiteral("Indique exactamente una de --consulta, --salida o --csv.\n"));
         return kExitUsage;
     }
-    const QString query = BuildSearchQuery(CriteriaOf(parser));
+    SearchCriteria criteria;
+    if (const auto status = ReadCriteria(parser, criteria)) {
+        return *status;
+    }
+    const QString query = BuildSearchQuery(criteria);
     if (parser.isSet(QStringLiteral("consulta"))) {
         return PrintResult(query + QLatin1Char('\n'));
     }

@@ -49,8 +49,15 @@ QString HelpText(const QCommandLineParser& parser, const QString& commandName) {
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments,
                                     bool takesPositional) {
     if (!parser.parse(arguments)) {
-        Print(stderr,
-              parser.errorText() + QStringLiteral("\n\n") + HelpText(parser, arguments.value(0)));
+        // Qt names an unknown option without its dashes; the user typed them.
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString error =
+            unknown.isEmpty()
+                ? parser.errorText()
+                : QStringLiteral("Opción desconocida «%1%2».")
+                      .arg(unknown[0].size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
+                           unknown[0]);
+        Print(stderr, error + QStringLiteral("\n\n") + HelpText(parser, arguments.value(0)));
         return kExitUsage;
     }
     if (parser.isSet(QStringLiteral("help"))) {

@@ -8,6 +8,8 @@ namespace ponencias::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitStoreError = 2;
+// A criterion for a drop-down list that is none of its entries: the window could not choose it.
+inline constexpr int kExitNotAnEntry = 2;
 // The output (a file, or the standard output) could not be written.
 inline constexpr int kExitOutputError = 1;
 

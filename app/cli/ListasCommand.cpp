@@ -5,6 +5,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
+#include "ListCriteria.h"
 #include "query/MemoryQueryWindow.h"
 #include "store/StoreError.h"
 
@@ -12,22 +13,19 @@ namespace ponencias::cli {
 
 namespace {
 
-void AppendList(QString& text, const char* name, const MemoryListControl& list) {
-    text += QStringLiteral("# ") + QLatin1String(name) + QLatin1Char('\n');
-    for (const QString& entry : list.Items()) {
-        text += entry + QLatin1Char('\n');
+// Chooses the entry the option names, as a user would, which fills the list below it; false,
+// told, when the list has no such entry.
+bool Choose(const QCommandLineParser& parser, MemoryQueryWindow& window, const char* option) {
+    const FilterList& filter = *FilterListOf(option);
+    const QString value = parser.value(QLatin1String(option));
+    ListControl& list = *(window.Filters.Controls().*filter.control);
+    const std::optional<int> index = EntryIndex(list, value);
+    if (!index) {
+        Print(stderr, NotAnEntryMessage(filter, list, value));
+        return false;
     }
-}
-
-// Chooses the entry with exactly this text, as a user would; false when the list has none.
-bool Choose(ListControl& list, const QString& text) {
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (list.List(i) == text) {
-            list.SetListIndex(i);
-            return true;
-        }
-    }
-    return false;
+    list.SetListIndex(*index);
+    return true;
 }
 
 }  // namespace
@@ -36,22 +34,23 @@ int RunListasCommand(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Escribe las listas de filtros de la ventana de consulta tal como la ventana las llena: "
-        "por cada lista una línea «# NombreDelControl» y después una línea por entrada, la "
-        "entrada «Todos…/Todas…» primero. SubtemaCbo y CatSubTemaCbo no tienen entradas hasta "
-        "que se elige un eje (--eje) o un subtema (--subtema)."));
+        "por cada lista una línea «# » con el rótulo que la ventana le pone y después una línea "
+        "por entrada, la entrada «Todos…/Todas…» primero. Subtema y Categoría por subtema no "
+        "tienen entradas hasta que se elige un eje (--eje) o un subtema (--subtema)."));
     AddCommonOptions(parser);
     parser.addOption({QStringLiteral("eje"),
-                      QStringLiteral("Elige este eje temático en EjeTemCbo."),
+                      QStringLiteral("Elige esta entrada de la lista Eje temático."),
                       QStringLiteral("EJE")});
     parser.addOption({QStringLiteral("subtema"),
-                      QStringLiteral("Elige después este subtema en SubtemaCbo (requiere --eje)."),
+                      QStringLiteral("Elige después esta entrada de la lista Subtema (requiere "
+                                     "--eje)."),
                       QStringLiteral("SUBTEMA")});
     if (const auto status = ParseCommandLine(parser, arguments)) {
         return *status;
     }
     if (parser.isSet(QStringLiteral("subtema")) && !parser.isSet(QStringLiteral("eje"))) {
-        Print(stderr, QStringLiteral("--subtema requiere --eje: sin eje elegido SubtemaCbo no "
-                                     "tiene entradas.\n"));
+        Print(stderr, QStringLiteral("--subtema requiere --eje: sin eje elegido la lista Subtema "
+                                     "no tiene entradas.\n"));
         return kExitUsage;
     }
     UseBaseOption(parser);
@@ -59,30 +58,23 @@ int RunListasCommand(const QStringList& arguments) {
     MemoryQueryWindow window;
     try {
         window.Load();
-        if (parser.isSet(QStringLiteral("eje")) &&
-            !Choose(window.EjeTemCbo, parser.value(QStringLiteral("eje")))) {
-            Print(stderr, QStringLiteral("El eje «%1» no está en la lista EjeTemCbo.\n")
-                              .arg(parser.value(QStringLiteral("eje"))));
-            return kExitUsage;
-        }
-        if (parser.isSet(QStringLiteral("subtema")) &&
-            !Choose(window.SubtemaCbo, parser.value(QStringLiteral("subtema")))) {
-            Print(stderr, QStringLiteral("El subtema «%1» no está en la lista SubtemaCbo.\n")
-                              .arg(parser.value(QStringLiteral("subtema"))));
-            return kExitUsage;
+        for (const char* option : {"eje", "subtema"}) {
+            if (parser.isSet(QLatin1String(option)) && !Choose(parser, window, option)) {
+                return kExitNotAnEntry;
+            }
         }
     } catch (const StoreError& error) {
         return ReportStoreError(error);
     }
 
     QString text;
-    AppendList(text, "JornadaCbo", window.JornadaCbo);
-    AppendList(text, "EntidadCbo", window.EntidadCbo);
-    AppendList(text, "EjeTemCbo", window.EjeTemCbo);
-    AppendList(text, "SubtemaCbo", window.SubtemaCbo);
-    AppendList(text, "CatSubTemaCbo", window.CatSubTemaCbo);
-    AppendList(text, "PerfilPonCbo", window.PerfilPonCbo);
-    AppendList(text, "NormatividadCbo", window.NormatividadCbo);
+    for (const FilterList& filter : kFilterLists) {
+        text += QStringLiteral("# ") + QString::fromUtf8(filter.label) + QLatin1Char('\n');
+        const ListControl& list = *(window.Filters.Controls().*filter.control);
+        for (int i = 0; i < list.ListCount(); ++i) {
+            text += list.List(i) + QLatin1Char('\n');
+        }
+    }
     return PrintResult(text);
 }
 

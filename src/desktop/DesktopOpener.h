@@ -6,17 +6,21 @@
 namespace ponencias {
 
 // Hands a file or a link to the desktop, which opens it with the application associated with
-// its type: the one way the program and the export hand anything over. The answer only says
-// whether the desktop took the request. The desktop's opener runs apart from the program, and
-// whatever it prints goes nowhere: its complaints are not the user's business on the program's
-// terminal. Whether the desktop has an application for a type is asked first, of
-// DesktopHasApplicationFor (DesktopAssociations.h): the opener fails out of sight, long after it
-// has started.
-bool OpenOnDesktop(const QUrl& url);
+// its type: the one way the program and the export hand anything over. The desktop's opener runs
+// apart from the program, and whatever it prints goes nowhere: its complaints are not the user's
+// business on the program's terminal. Its outcome is watched without waiting for it: an opener
+// that cannot be started or ends in failure (xdg-open's status 4 when no application could take
+// the file, or an application declared for the type that does not start) runs `failed`, later,
+// in the event loop, never within this call. The opener may take long to end (a desktop without
+// a session's opener runs the application itself and ends with it), so nothing here waits.
+// Whether the desktop has an application for a type is asked first, of DesktopHasApplicationFor
+// (DesktopAssociations.h), so that the usual case is told at once.
+void OpenOnDesktop(const QUrl& url, std::function<void()> failed = {});
 
-// The tests stand in for the desktop so that nothing is really opened; an empty opener puts the
-// desktop back.
-using DesktopOpener = std::function<bool(const QUrl&)>;
+// The tests stand in for the desktop so that nothing is really opened. The stand-in gets the
+// url and the failure to run, which it may call then or at any later time (it reaches the
+// caller in the event loop either way); an empty opener puts the desktop back.
+using DesktopOpener = std::function<void(const QUrl& url, const std::function<void()>& failed)>;
 void SetDesktopOpenerForTesting(DesktopOpener opener);
 
 }  // namespace ponencias

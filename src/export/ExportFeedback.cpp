@@ -1,6 +1,9 @@
 #include "ExportFeedback.h"
 
+#include <QDir>
 #include <cstdio>
+
+#include "CheckedOutput.h"
 
 namespace ponencias {
 
@@ -26,6 +29,20 @@ ExportFeedback& CurrentExportFeedback() {
 
 void SetExportFeedback(ExportFeedback* feedback) {
     installed = feedback;
+}
+
+QString SavedResultText(const QString& path) {
+    return QStringLiteral(
+               "No hay una aplicación que pueda mostrar el libro de resultados. El libro está "
+               "guardado en:\n%1")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString WriteFailureText(const std::exception& error, const QString& file) {
+    const auto* outputError = dynamic_cast<const OutputError*>(&error);
+    return QStringLiteral("«%1»: %2")
+        .arg(outputError ? outputError->target() : file,
+             outputError ? outputError->reason() : QString::fromUtf8(error.what()));
 }
 
 void ExportFeedback::showSavedWorkbook(const QString& text, const QString&) {

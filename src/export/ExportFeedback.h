@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 namespace ponencias {
 
@@ -26,9 +27,16 @@ public:
     // shown as information.
     virtual void showSavedWorkbook(const QString& text, const QString& path);
     // Hands the workbook file to the desktop's spreadsheet application. False when nothing
-    // took it.
+    // took it. A hand-over that fails later, when the export has ended, is told by the feedback
+    // installed then, as showSavedWorkbook with SavedResultText.
     virtual bool showWorkbook(const QString& path) = 0;
 };
+
+// The text for a saved result at `path` that nothing could show; it names the file.
+QString SavedResultText(const QString& path);
+// "«file»: reason" for a failure to write `file`: an OutputError names its own file and the
+// system's reason; another failure (the spreadsheet library's) gives its own text.
+QString WriteFailureText(const std::exception& error, const QString& file);
 
 inline constexpr const char* kProgramTitle = "Ponencias";
 inline constexpr const char* kNoRecordsMessage =

@@ -8,10 +8,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 
 #include "CheckedOutput.h"
 #include "ResultSheetExport.h"
+#include "SpreadsheetFileKind.h"
 
 namespace ponencias {
 
@@ -69,26 +71,33 @@ QString ResultsFolder() {
     return base + QStringLiteral("/Ponencias-") + QString::number(::getuid());
 }
 
-QString ReserveResultFile(SpreadsheetFileKind kind) {
-    const QString folder = ResultsFolder();
+QString KeptResultsFolder() {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) {
+        documents = QDir::homePath();
+    }
+    return documents + QStringLiteral("/Consultas de ponencias");
+}
+
+namespace {
+
+void MakeFolder(const QString& folder) {
     errno = 0;
     if (!QDir().mkpath(folder)) {
         throw OutputError(folder, errno != 0 ? errno : EIO);
     }
-    const QFileInfo info(folder);
-    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
-        throw SpreadsheetError("la carpeta " + folder.toStdString() + " no es de este usuario");
-    }
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// A new, empty file in `folder` under the dated name, made exclusively so that no other file is
+// ever taken; the complete file is later renamed onto it.
+QString ReserveDatedName(const QString& folder, const QString& suffix) {
     const QString stem =
         folder + QStringLiteral("/Consulta de ponencias ") +
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    const QString suffix = QLatin1Char('.') + SpreadsheetFileSuffix(kind);
     for (int attempt = 1; attempt <= 1000; ++attempt) {
-        const QString path =
-            stem + (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) + suffix;
-        // Made exclusively, so no other workbook is ever taken; the complete workbook is later
-        // renamed onto it.
+        const QString path = stem +
+                             (attempt == 1 ? QString() : QStringLiteral(" (%1)").arg(attempt)) +
+                             QLatin1Char('.') + suffix;
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
@@ -100,6 +109,43 @@ QString ReserveResultFile(SpreadsheetFileKind kind) {
         }
     }
     throw SpreadsheetError("no quedan nombres libres en " + folder.toStdString());
+}
+
+}  // namespace
+
+QString ReserveResultFile(SpreadsheetFileKind kind) {
+    const QString folder = ResultsFolder();
+    MakeFolder(folder);
+    const QFileInfo info(folder);
+    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::getuid()) {
+        throw SpreadsheetError("la carpeta " + folder.toStdString() + " no es de este usuario");
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return ReserveDatedName(folder, SpreadsheetFileSuffix(kind));
+}
+
+QString KeepResultFile(const QString& path) {
+    const QString folder = KeptResultsFolder();
+    MakeFolder(folder);
+    const QString kept = ReserveDatedName(folder, QFileInfo(path).suffix());
+    // Within one file system the file is renamed onto its reserved name at once; across file
+    // systems (a temporary folder in memory) it is copied, complete or not at all.
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(kept).constData()) == 0) {
+        return kept;
+    }
+    if (errno != EXDEV) {
+        const int error = errno;
+        QFile::remove(kept);
+        throw OutputError(kept, error);
+    }
+    try {
+        SaveWorkbookCopy(path, kept);
+    } catch (...) {
+        QFile::remove(kept);
+        throw;
+    }
+    QFile::remove(path);
+    return kept;
 }
 
 }  // namespace ponencias

@@ -49,8 +49,18 @@ private:
 QString ResultsFolder();
 // A new, empty file in ResultsFolder named "Consulta de ponencias YYYY-MM-DD HH.MM.SS.xlsx", or
 // ".xltx" for a template (a " (2)", " (3)" … before the extension when the name is taken),
-// created exclusively so no other file is ever overwritten. Throws SpreadsheetError when none
-// can be made.
+// created exclusively so no other file is ever overwritten. Throws OutputError or
+// SpreadsheetError when none can be made.
 QString ReserveResultFile(SpreadsheetFileKind kind = SpreadsheetFileKind::Workbook);
+
+// Where a result handed over as a workbook is kept: an application that opens a workbook by
+// name saves over that very file, so it must not be in a folder the next reboot empties.
+// "Consultas de ponencias" in the user's documents folder (the home folder where there is none).
+QString KeptResultsFolder();
+// Moves the saved result at `path` into KeptResultsFolder (made when missing) under a new dated
+// name, reserved as in ReserveResultFile, so nothing there is overwritten; returns its path.
+// Throws OutputError (the file or folder, and the system's reason) or SpreadsheetError; the
+// result then stays at `path` and nothing is left in the folder.
+QString KeepResultFile(const QString& path);
 
 }  // namespace ponencias

@@ -7,6 +7,7 @@
 #include "ExportFeedback.h"
 #include "ResultExportFlow.h"
 #include "ResultFile.h"
+#include "ResultSheetExport.h"
 #include "ResultSheetFormatting.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -48,6 +49,8 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
         record << QString::fromUtf8(column.caption);
         names << QString::fromLatin1(column.field);
     }
+    // Last, what the sheet's title links give: the document's address.
+    record << QString::fromUtf8(kDocumentAddressCaption);
     const auto write = [&] {
         if (!writer.writeRecord(record)) {
             ReleaseStoreQuietly();
@@ -63,6 +66,8 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
             for (qsizetype i = 0; i < names.size(); ++i) {
                 record[i] = ProposalRecordset->Fields(names[i]).Text();
             }
+            const QString& folio = record[0];
+            record.last() = IsUnlinkedFolio(folio) ? QString() : DocumentAddress(folio);
             write();
             ++count;
             ProposalRecordset->MoveNext();

@@ -181,7 +181,8 @@ SpreadsheetApplication& ProgramApplication() {
     return *SpreadsheetApp;
 }
 
-// Saves the finished workbook in the results folder and hands it to the desktop.
+// Saves the finished workbook in the results folder, moves a workbook that the desktop opens by
+// name to where the user keeps files, and hands it to the desktop.
 void HandOver(const Worksheet& sheet, ResultFile& output, const FilledSheet& filled,
               DesktopSpreadsheets desktop, ExportFeedback& feedback) {
     XlsxWriteReport report;
@@ -196,14 +197,24 @@ void HandOver(const Worksheet& sheet, ResultFile& output, const FilledSheet& fil
                      outputError ? outputError->reason() : QString::fromUtf8(error.what())));
         return;
     }
-    const QString& path = output.path();
-    if (desktop == DesktopSpreadsheets::None || !feedback.showWorkbook(path)) {
+    QString path = output.path();
+    QString message;
+    if (desktop == DesktopSpreadsheets::WorkbooksOnly) {
+        // Opened by name, the workbook is what the user's save overwrites: it goes where a
+        // save keeps it, or is not handed over.
+        try {
+            path = KeepResultFile(path);
+        } catch (const std::runtime_error& error) {
+            message = QStringLiteral("No se pudo guardar el libro de resultados %1. El libro está "
+                                     "guardado en:\n%2")
+                          .arg(WriteFailureText(error, KeptResultsFolder()),
+                               QDir::toNativeSeparators(path));
+        }
+    }
+    if (desktop == DesktopSpreadsheets::None || !message.isEmpty() ||
+        !feedback.showWorkbook(path)) {
         // Not a failure: the workbook is saved, and the user is told where.
-        feedback.showSavedWorkbook(QStringLiteral("No hay una aplicación que pueda mostrar el "
-                                                  "libro de resultados. El libro está guardado "
-                                                  "en:\n%1")
-                                       .arg(QDir::toNativeSeparators(path)),
-                                   path);
+        feedback.showSavedWorkbook(message.isEmpty() ? SavedResultText(path) : message, path);
     }
     if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
         feedback.showNotice(text);

@@ -48,6 +48,29 @@ struct QueryControls {
     TextControl* BusquedaTxt = nullptr;
 };
 
+// The filter lists as the user knows them: the label the window shows beside each (without its
+// colon), the option the companion takes for it, its control and whether the user may type any
+// text into it (the two topic combos) rather than choose one of its entries.
+struct FilterList {
+    const char* label;
+    const char* option;
+    const char* controlName;
+    ListControl* QueryControls::*control;
+    bool editable;
+};
+inline constexpr FilterList kFilterLists[] = {
+    {"Número de jornada", "jornada", "JornadaCbo", &QueryControls::JornadaCbo, false},
+    {"País o entidad", "entidad", "EntidadCbo", &QueryControls::EntidadCbo, false},
+    {"Eje temático", "eje", "EjeTemCbo", &QueryControls::EjeTemCbo, false},
+    {"Subtema", "subtema", "SubtemaCbo", &QueryControls::SubtemaCbo, true},
+    {"Categoría por subtema", "categoria", "CatSubTemaCbo", &QueryControls::CatSubTemaCbo, true},
+    {"Perfil del ponente", "perfil", "PerfilPonCbo", &QueryControls::PerfilPonCbo, false},
+    {"Normatividad a modificar", "normatividad", "NormatividadCbo",
+     &QueryControls::NormatividadCbo, false},
+};
+// The keyword box's label.
+inline constexpr const char* kKeywordLabel = "Búsqueda por palabra";
+
 // Everything the query window decides, written once for the window and for the companion: the
 // filling of the lists, the topic cascade, the Clear command and the search. Store failures
 // are not caught here; they reach the caller as StoreError.

@@ -1,8 +1,10 @@
 #include "Desktop.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 
 #include "desktop/DesktopAssociations.h"
@@ -12,7 +14,7 @@ namespace ponencias {
 
 namespace {
 QWidget* messageOwner(QWidget* owner) {
-    return owner ? owner->window() : nullptr;
+    return owner ? owner->window() : QApplication::activeWindow();
 }
 }  // namespace
 
@@ -35,13 +37,17 @@ void OpenAppDocument(QWidget* owner, const QString& name) {
                              MissingDocumentMessage(path));
         return;
     }
-    // Asked before opening: the desktop's opener fails out of sight, long after it has started.
-    if (!DesktopHasApplicationFor(DesktopTypesOfFile(path))) {
+    const auto noApplication = [owner = QPointer<QWidget>(owner), path] {
         QMessageBox::information(messageOwner(owner), QStringLiteral("Ponencias"),
                                  NoApplicationForDocumentMessage(path));
+    };
+    // Asked before opening, so that the usual case is told at once; an application declared
+    // for the type that still cannot show the document is told when the opener ends.
+    if (!DesktopHasApplicationFor(DesktopTypesOfFile(path))) {
+        noApplication();
         return;
     }
-    OpenOnDesktop(QUrl::fromLocalFile(path));
+    OpenOnDesktop(QUrl::fromLocalFile(path), noApplication);
 }
 
 }  // namespace ponencias

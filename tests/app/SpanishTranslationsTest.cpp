@@ -59,10 +59,13 @@ TEST(CompanionStart, EveryCommandsHelpIsSpanish) {
         EXPECT_FALSE(run.out.contains("Usage:")) << command;
         EXPECT_FALSE(run.out.contains("Options:")) << command;
     }
-    // Qt's own complaint about an unknown option is Spanish too.
+    // Qt's own complaints are Spanish too; an unknown option is named as the user typed it.
     const CliResult wrong = RunCli({QStringLiteral("buscar"), QStringLiteral("--nada")});
     EXPECT_EQ(wrong.exitCode, 1);
-    EXPECT_TRUE(wrong.err.contains("Opción desconocida «nada».")) << wrong.err.toStdString();
+    EXPECT_TRUE(wrong.err.contains("Opción desconocida «--nada».")) << wrong.err.toStdString();
+    const CliResult missing = RunCli({QStringLiteral("buscar"), QStringLiteral("--eje")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("Falta valor tras «--eje».")) << missing.err.toStdString();
 }
 
 TEST(CompanionStart, VersionIsNameAndProjectVersion) {

@@ -15,6 +15,12 @@ void ExportTest::SetUp() {
     oldTmp_ = qgetenv("TMPDIR");
     oldDataDirs_ = qgetenv("XDG_DATA_DIRS");
     oldDataHome_ = qgetenv("XDG_DATA_HOME");
+    oldHome_ = qgetenv("HOME");
+    oldConfig_ = qgetenv("XDG_CONFIG_HOME");
+    // The user's folders (documents above all) are the test's own.
+    qputenv("HOME", QFile::encodeName(temp_.filePath(QStringLiteral("usuario"))));
+    qputenv("XDG_CONFIG_HOME",
+            QFile::encodeName(temp_.filePath(QStringLiteral("usuario/.config"))));
     QDir(temp_.path()).mkpath(QStringLiteral("tmp"));
     qputenv("TMPDIR", QFile::encodeName(temp_.filePath(QStringLiteral("tmp"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.filePath(QStringLiteral("home"))));
@@ -30,6 +36,8 @@ void ExportTest::TearDown() {
     qputenv("TMPDIR", oldTmp_);
     qputenv("XDG_DATA_DIRS", oldDataDirs_);
     qputenv("XDG_DATA_HOME", oldDataHome_);
+    qputenv("HOME", oldHome_);
+    qputenv("XDG_CONFIG_HOME", oldConfig_);
 }
 
 void ExportTest::setDesktopSpreadsheets(DesktopSpreadsheets desktop) {
@@ -49,6 +57,10 @@ void ExportTest::setDesktopSpreadsheets(DesktopSpreadsheets desktop) {
         entry.write("\n");
     }
     ResetSpreadsheetApplicationsForTesting();
+}
+
+QString ExportTest::documentsFolder() const {
+    return temp_.filePath(QStringLiteral("usuario/Documents"));
 }
 
 QString ExportTest::resultsFolder() const {

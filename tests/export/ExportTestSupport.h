@@ -37,8 +37,9 @@ public:
     }
 };
 
-// Every export test runs with its own temporary location (where the results folder goes), a
-// desktop whose entries the test decides, fresh spreadsheet slots and a capturing feedback.
+// Every export test runs with its own temporary location (where the results folder goes), its
+// own home folder, a desktop whose entries the test decides, fresh spreadsheet slots and a
+// capturing feedback.
 class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -47,12 +48,14 @@ protected:
     // test starts with one for templates, as LibreOffice Calc declares.
     void setDesktopSpreadsheets(DesktopSpreadsheets desktop);
     QString resultsFolder() const;
+    // The user's documents folder, under the test's home folder; not made by the fixture.
+    QString documentsFolder() const;
 
     QTemporaryDir temp_;
     CapturingFeedback feedback_;
 
 private:
-    QByteArray oldTmp_, oldDataDirs_, oldDataHome_;
+    QByteArray oldTmp_, oldDataDirs_, oldDataHome_, oldHome_, oldConfig_;
 };
 
 // One proposal with every column filled from `n` (folio n, title "Título n" …).

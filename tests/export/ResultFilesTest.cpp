@@ -7,6 +7,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "export/ResultFiles.h"
+#include "export/ResultSheetExport.h"
 #include "export/SpreadsheetApplication.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -53,9 +54,10 @@ TEST_F(ResultFilesTest, CsvHasTheCaptionsThenTheRowsExactly) {
     EXPECT_EQ(lines[0],
               "FOLIO,ID,ESTADO / PAÍS,EDAD,SEXO,PERFIL DEL PONENTE,JORNADA,EJE TEMÁTICO,SUBTEMA,"
               "CATEGORÍA POR SUBTEMA,TÍTULO,RESUMEN,NORMATIVIDAD A MODIFICAR 1,NORMATIVIDAD A "
-              "MODIFICAR 2,NORMATIVIDAD A MODIFICAR 3,NORMATIVIDAD A MODIFICAR 4\r");
-    EXPECT_TRUE(
-        out.data().contains("\"=2+2, \"\"dicho\"\"\nsegunda línea\",Ley 2,No aplica,,\r\n"));
+              "MODIFICAR 2,NORMATIVIDAD A MODIFICAR 3,NORMATIVIDAD A MODIFICAR 4,DIRECCIÓN DEL "
+              "DOCUMENTO\r");
+    EXPECT_TRUE(out.data().contains("\"=2+2, \"\"dicho\"\"\nsegunda línea\",Ley 2,No aplica,,," +
+                                    DocumentAddress("2").toUtf8() + "\r\n"));
 
     QBuffer empty;
     empty.open(QIODevice::WriteOnly);

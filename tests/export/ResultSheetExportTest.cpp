@@ -227,17 +227,76 @@ TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
     SetProposalDataFile(QString());
 }
 
-TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedTheWorkbook) {
+TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedAWorkbookInTheDocumentsFolder) {
+    // Opened by name, the workbook is what the user's save overwrites: it is kept among the
+    // user's documents, never over another file, and nothing stays in the temporary folder.
     setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
     TemporaryStore store(MakeProposals(2));
     store.use();
     ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
-    EXPECT_TRUE(feedback_.shownWorkbooks[0].endsWith(".xlsx"));
-    EXPECT_TRUE(ReadZipPart(feedback_.shownWorkbooks[0], "[Content_Types].xml")
-                    .contains("spreadsheetml.sheet.main+xml"));
-    EXPECT_EQ(ReadXlsx(feedback_.shownWorkbooks[0]).maxRow(), 3);
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
+    EXPECT_NE(feedback_.shownWorkbooks[0], feedback_.shownWorkbooks[1]);
+    for (const QString& path : feedback_.shownWorkbooks) {
+        EXPECT_EQ(QFileInfo(path).path(), documentsFolder() + "/Consultas de ponencias");
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias 20"));
+        EXPECT_TRUE(path.endsWith(".xlsx"));
+        EXPECT_TRUE(
+            ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
+        EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
+    }
+    EXPECT_EQ(QDir(documentsFolder() + "/Consultas de ponencias")
+                  .entryList(QDir::Files | QDir::Hidden)
+                  .size(),
+              2);
+    EXPECT_TRUE(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(feedback_.information.isEmpty());
+    EXPECT_TRUE(feedback_.errors.isEmpty());
+}
+
+TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
+    // A temporary folder in memory (tmpfs) and the documents on disk: the file is copied.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/ponencias-XXXXXX"));
+    if (!memory.isValid()) {
+        GTEST_SKIP() << "no /dev/shm";
+    }
+    const QString saved = memory.filePath("Consulta de ponencias.xlsx");
+    const QString source = temp_.filePath("libro.xlsx");
+    TemporaryStore store(MakeProposals(2));
+    store.use();
+    ASSERT_EQ(WriteResultWorkbook(kAllProposals, source), 2);
+    ASSERT_TRUE(QFile::copy(source, saved));
+    const QString kept = KeepResultFile(saved);
+    EXPECT_EQ(QFileInfo(kept).path(), KeptResultsFolder());
+    EXPECT_FALSE(QFileInfo::exists(saved));
+    QFile a(source), b(kept);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(QDir(KeptResultsFolder()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QFileInfo(kept).fileName()});
+}
+
+TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed) {
+    setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
+    QDir().mkpath(documentsFolder());
+    QFile blocker(documentsFolder() + "/Consultas de ponencias");  // a file where the folder goes
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TemporaryStore store(MakeProposals(2));
+    store.use();
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
+    const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    ASSERT_EQ(feedback_.information.size(), 1);
+    EXPECT_EQ(feedback_.information[0],
+              "No se pudo guardar el libro de resultados «" + blocker.fileName() +
+                  "»: El archivo ya existe. El libro está guardado en:\n" + ResultsFolder() + "/" +
+                  files[0]);
+    EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"Consultas de ponencias"});
 }
 
 TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFile) {
@@ -252,7 +311,8 @@ TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFi
     ASSERT_EQ(feedback_.information.size(), 1);
     const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
     ASSERT_EQ(files.size(), 1);
-    EXPECT_TRUE(feedback_.information[0].contains(ResultsFolder() + "/" + files[0]));
+    EXPECT_EQ(feedback_.information[0], SavedResultText(ResultsFolder() + "/" + files[0]));
+    EXPECT_FALSE(QFileInfo::exists(documentsFolder()));
 
     // A desktop that refuses the file gets the same message.
     setDesktopSpreadsheets(DesktopSpreadsheets::Templates);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 
@@ -17,6 +18,7 @@
 #include "XlsxReader.h"
 #include "export/ResultFile.h"
 #include "export/ResultSheetExport.h"
+#include "desktop/DesktopOpener.h"
 #include "export/widgets/WidgetExportFeedback.h"
 
 namespace ponencias::test {
@@ -65,11 +67,7 @@ class SavedWorkbookMessageTest : public ExportTest {
 protected:
     void SetUp() override {
         ExportTest::SetUp();
-        oldHome_ = qgetenv("HOME");
-        oldConfig_ = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(temp_.filePath("usuario")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(temp_.filePath("usuario/.config")));
-        documents_ = temp_.filePath("usuario/Documents");
+        documents_ = documentsFolder();
         QDir().mkpath(documents_);
         QDir().mkpath(temp_.filePath("elegida"));
         SetExportFeedback(&widgets_);
@@ -78,8 +76,6 @@ protected:
     }
     void TearDown() override {
         store_.reset();
-        qputenv("HOME", oldHome_);
-        qputenv("XDG_CONFIG_HOME", oldConfig_);
         ExportTest::TearDown();
     }
 
@@ -101,7 +97,6 @@ protected:
     RefusingDesktopFeedback widgets_;
     std::unique_ptr<TemporaryStore> store_;
     QString documents_;
-    QByteArray oldHome_, oldConfig_;
 };
 
 TEST_F(SavedWorkbookMessageTest, TheMessageNamesTheSavedFileAndOffersACopy) {
@@ -124,6 +119,34 @@ TEST_F(SavedWorkbookMessageTest, TheMessageNamesTheSavedFileAndOffersACopy) {
     EXPECT_TRUE(offered);
     EXPECT_EQ(ReadXlsx(savedFile()).maxRow(), 13);
     EXPECT_TRUE(everythingIn(documents_).isEmpty());
+}
+
+TEST_F(SavedWorkbookMessageTest, AHandOverTheDesktopFailsGetsTheSameMessageLater) {
+    // An application declares templates, but the opener fails a while after the search ended.
+    WidgetExportFeedback widgets;
+    SetExportFeedback(&widgets);
+    std::vector<QUrl> handed;
+    SetDesktopOpenerForTesting([&](const QUrl& url, const std::function<void()>& failed) {
+        handed.push_back(url);
+        QTimer::singleShot(20, failed);
+    });
+    QString text;
+    bool offered = false;
+    OnNextModal<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        offered = ButtonCalled(box, QString::fromUtf8(kSaveCopyButton)) != nullptr;
+        box->button(QMessageBox::Ok)->click();
+    });
+    ObtainSpreadsheetApplication();
+    ExportResultSheet(kAllProposals);
+    const bool toldDuringTheSearch = !text.isEmpty();
+    const bool told = QTest::qWaitFor([&] { return !text.isEmpty(); }, 10000);
+    SetDesktopOpenerForTesting({});
+    EXPECT_FALSE(toldDuringTheSearch);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(handed, std::vector<QUrl>{QUrl::fromLocalFile(savedFile())});
+    EXPECT_EQ(text, SavedResultText(savedFile()));
+    EXPECT_TRUE(offered);
 }
 
 TEST_F(SavedWorkbookMessageTest, TheCopyIsAWorkbookWrittenWhereTheUserChooses) {

@@ -109,7 +109,7 @@ TEST_F(ReadOnlyStore, EverythingWorksFromAReadOnlyFolder) {
     const CliResult lists =
         RunCli({"listas", "--base", path_, "--eje", "Procedimientos electorales"}, true);
     EXPECT_EQ(lists.exitCode, 0) << lists.err.toStdString();
-    EXPECT_TRUE(lists.out.contains("# SubtemaCbo")) << lists.out.toStdString();
+    EXPECT_TRUE(lists.out.contains("# Subtema\n")) << lists.out.toStdString();
 
     const QString workbook = output_.filePath(QStringLiteral("resultado.xlsx"));
     const CliResult search =

@@ -5,6 +5,8 @@
 #include <QProcess>
 
 #include "QueryFixture.h"
+#include "export/ResultSheetExport.h"
+#include "query/QueryFilters.h"
 #include "query/SearchQuery.h"
 
 namespace ponencias {
@@ -32,30 +34,109 @@ QString Consulta(const QStringList& criteria) {
 }
 
 TEST(CliQuery, ConsultaPrintsExactlyTheSearchText) {
+    test::TemporaryStore store(test::QueryRows());
+    const QStringList base{"--base", store.path()};
     EXPECT_EQ(Consulta({}), BuildSearchQuery(SearchCriteria{}) + QLatin1Char('\n'));
 
     SearchCriteria criteria;
-    criteria.Entidad = ListChoice{1, QStringLiteral("Jalisco")};
+    criteria.Entidad = ListChoice{2, QStringLiteral("Jalisco")};
     criteria.Palabra = QStringLiteral("voto nulo");
-    EXPECT_EQ(Consulta({"--entidad", "Jalisco", "--palabra", "voto nulo"}),
+    EXPECT_EQ(Consulta(base + QStringList{"--entidad", "Jalisco", "--palabra", "voto nulo"}),
               BuildSearchQuery(criteria) + QLatin1Char('\n'));
 
     SearchCriteria all;
-    all.Jornada = ListChoice{1, QStringLiteral("3")};
-    all.EjeTematico = ListChoice{1, QStringLiteral("Régimen de partidos")};
+    all.Jornada = ListChoice{3, QStringLiteral("3")};
+    all.EjeTematico = ListChoice{5, QStringLiteral("Régimen de partidos")};
     all.Subtema = QString();
     all.Categoria = QStringLiteral("todas las categorías");
-    all.Perfil = ListChoice{1, QStringLiteral("Ciudadano")};
-    all.Normatividad = ListChoice{1, QStringLiteral("Ley O'Reilly")};
+    all.Perfil = ListChoice{3, QStringLiteral("Ciudadano")};
+    all.Normatividad = ListChoice{4, QStringLiteral("Ley O'Reilly")};
     all.Palabra = QStringLiteral("  100%_ \\ ");
-    EXPECT_EQ(Consulta({"--jornada", "3", "--eje", "Régimen de partidos",
-                        "--subtema=", "--categoria", "todas las categorías", "--perfil",
-                        "Ciudadano", "--normatividad", "Ley O'Reilly", "--palabra", "  100%_ \\ "}),
+    EXPECT_EQ(Consulta(base + QStringList{"--jornada", "3", "--eje", "Régimen de partidos",
+                                          "--subtema=", "--categoria", "todas las categorías",
+                                          "--perfil", "Ciudadano", "--normatividad",
+                                          "Ley O'Reilly", "--palabra", "  100%_ \\ "}),
               BuildSearchQuery(all) + QLatin1Char('\n'));
 
     // A list given its all-entry text stands on its all-entry; the combos are judged by text.
-    EXPECT_EQ(Consulta({"--jornada", "Todas las jornadas", "--subtema", "Todos los subtemas"}),
+    EXPECT_EQ(Consulta(base + QStringList{"--jornada", "Todas las jornadas", "--subtema",
+                                          "Todos los subtemas"}),
               BuildSearchQuery(SearchCriteria{}) + QLatin1Char('\n'));
+}
+
+// What the window could not choose is refused, naming the option, the value, the list by its
+// label and what the user most likely meant; the two topic combos take any text, as the window's.
+TEST(CliQuery, AListCriterionMustBeOneOfItsListsEntries) {
+    test::TemporaryStore store(test::QueryRows());
+    const auto buscar = [&](const QStringList& criteria) {
+        return Cli(QStringList{"buscar", "--base", store.path(), "--csv", "-"} + criteria);
+    };
+    const CliRun unaccented = buscar({"--eje", "participacion ciudadana"});
+    EXPECT_EQ(unaccented.status, 2);
+    EXPECT_EQ(unaccented.out, QString());
+    EXPECT_EQ(unaccented.err,
+              "--eje «participacion ciudadana»: no es una entrada de la lista «Eje temático». "
+              "¿Quiso decir «Participación ciudadana»?\n");
+    const CliRun right = buscar({"--eje", "Participación ciudadana"});
+    EXPECT_EQ(right.status, 0) << right.err.toStdString();
+    EXPECT_EQ(right.out.count(QStringLiteral("\r\n")), 2);  // the header and F2
+
+    // A typo, then a fragment, then nothing alike; several close entries are all offered.
+    EXPECT_TRUE(buscar({"--entidad", "Oaxca"}).err.endsWith("¿Quiso decir «Oaxaca»?\n"));
+    EXPECT_TRUE(buscar({"--normatividad", "ley"})
+                    .err.endsWith("¿Quiso decir «Ley de medios» o «Ley O'Reilly»?\n"));
+    const CliRun unlike = buscar({"--perfil", "Periodista"});
+    EXPECT_EQ(unlike.status, 2);
+    EXPECT_EQ(unlike.err,
+              "--perfil «Periodista»: no es una entrada de la lista «Perfil del ponente». Sus "
+              "entradas se ven con «ponencias-cli listas».\n");
+    EXPECT_EQ(Cli({"buscar", "--base", store.path(), "--consulta", "--jornada", "03"}).status, 2);
+
+    EXPECT_EQ(buscar({"--subtema", "Cualquier texto", "--categoria", "Otra"}).status, 0);
+    EXPECT_EQ(buscar({"--entidad", ""}).status, 0);  // the list holds the empty text
+    const CliRun noStore =
+        Cli({"buscar", "--consulta", "--eje", "X", "--base", "/nonexistent/Ponencias.mdb"});
+    EXPECT_EQ(noStore.status, 2);
+    EXPECT_TRUE(noStore.err.startsWith("Error ")) << noStore.err.toStdString();
+}
+
+// The user knows the filters by the window's labels, never by its controls' names.
+TEST(CliQuery, HelpAndListsNameTheFiltersByTheWindowsLabels) {
+    const CliRun help = Cli({"buscar", "--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const FilterList& filter : kFilterLists) {
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(filter.label))) << filter.label;
+    }
+    EXPECT_TRUE(help.out.contains(QString::fromUtf8(kKeywordLabel)));
+    const CliRun listasHelp = Cli({"listas", "--help"});
+    for (const CliRun& run : {help, listasHelp, Cli({"listas"})}) {
+        EXPECT_FALSE(run.out.contains(QStringLiteral("Cbo"))) << run.out.toStdString();
+        EXPECT_FALSE(run.out.contains(QStringLiteral("Txt"))) << run.out.toStdString();
+    }
+    const CliRun unknown = Cli({"buscar", "--estado", "Jalisco", "--csv", "-"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_TRUE(unknown.err.startsWith("Opción desconocida «--estado».\n"))
+        << unknown.err.toStdString();
+}
+
+// The CSV keeps what the sheet's title links give: each title's document address, last.
+TEST(CliQuery, TheCsvEndsWithEachTitlesDocumentAddress) {
+    test::TemporaryStore store({{{"FOLIO", "7"}, {"TITULO", "Con vínculo"}},
+                                {{"FOLIO", "302"}, {"TITULO", "Sin vínculo"}}});
+    const CliRun run = Cli({"buscar", "--base", store.path(), "--csv", "-"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith(",TÍTULO,RESUMEN,NORMATIVIDAD A MODIFICAR 1,NORMATIVIDAD A "
+                                  "MODIFICAR 2,NORMATIVIDAD A MODIFICAR 3,NORMATIVIDAD A "
+                                  "MODIFICAR 4,DIRECCIÓN DEL DOCUMENTO"))
+        << lines[0].toStdString();
+    const QString folio7 = lines[1].startsWith("7,") ? lines[1] : lines[2];
+    const QString folio302 = lines[1].startsWith("302,") ? lines[1] : lines[2];
+    EXPECT_TRUE(folio7.endsWith("," + DocumentAddress("7"))) << folio7.toStdString();
+    EXPECT_TRUE(DocumentAddress("7").endsWith("/ardem/ponencias/7.doc"));
+    EXPECT_TRUE(folio302.endsWith(",,,,,")) << folio302.toStdString();  // no link: empty
+    EXPECT_EQ(folio302.count(','), lines[0].count(','));
 }
 
 TEST(CliQuery, BuscarNeedsExactlyOneOutputAndReportsStoreFailures) {
@@ -97,22 +178,27 @@ TEST(CliQuery, ListasPrintsTheListsAsTheWindowFillsThem) {
     ASSERT_EQ(plain.status, 0) << plain.err.toStdString();
     // Each list as the window holds it: the all-entry, then the values sorted.
     const QStringList expected =
-        QStringList({"# JornadaCbo", "Todas las jornadas", "1", "2", "3", "# EntidadCbo",
-                     "Todas las entidades", "", "Jalisco", "Oaxaca", "# EjeTemCbo"}) +
+        QStringList({"# Número de jornada", "Todas las jornadas", "1", "2", "3",
+                     "# País o entidad", "Todas las entidades", "", "Jalisco", "Oaxaca",
+                     "# Eje temático"}) +
         test::QueryRowsAxes() +
-        QStringList({"# SubtemaCbo", "# CatSubTemaCbo", "# PerfilPonCbo", "Todos los ponentes", "",
-                     "Académico", "Ciudadano", "# NormatividadCbo", "Todas las normatividades",
-                     "COFIPE", "Constitución", "Ley de medios", "Ley O'Reilly", ""});
+        QStringList({"# Subtema", "# Categoría por subtema", "# Perfil del ponente",
+                     "Todos los ponentes", "", "Académico", "Ciudadano",
+                     "# Normatividad a modificar", "Todas las normatividades", "COFIPE",
+                     "Constitución", "Ley de medios", "Ley O'Reilly", ""});
     EXPECT_EQ(plain.out.split(u'\n'), expected);
 
     const CliRun chosen =
         Cli({"listas", "--base", store.path(), "--eje", "Eje d'O'Neil", "--subtema", "Sub d'algo"});
     ASSERT_EQ(chosen.status, 0) << chosen.err.toStdString();
     EXPECT_TRUE(chosen.out.contains(QStringLiteral(
-        "# SubtemaCbo\nTodos los subtemas\nSub d'algo\n# CatSubTemaCbo\nTodas las categorías\n"
-        "Cat l'été\n# PerfilPonCbo\n")));
+        "# Subtema\nTodos los subtemas\nSub d'algo\n# Categoría por subtema\nTodas las "
+        "categorías\nCat l'été\n# Perfil del ponente\n")));
 
-    EXPECT_EQ(Cli({"listas", "--base", store.path(), "--eje", "No existe"}).status, 1);
+    // The same refusal as buscar's.
+    const CliRun missing = Cli({"listas", "--base", store.path(), "--eje", "Eje d'O'Neill"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.err.endsWith("¿Quiso decir «Eje d'O'Neil»?\n"));
     EXPECT_EQ(Cli({"listas", "--base", store.path(), "--subtema", "Casillas"}).status, 1);
     EXPECT_EQ(Cli({"listas", "--base", "/nonexistent/Ponencias.mdb"}).status, 2);
 }

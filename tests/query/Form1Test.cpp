@@ -111,6 +111,24 @@ TEST_F(Form1Test, DesignIsSoundAndFixed) {
     EXPECT_GE(child<QLineEdit>(&window, "BusquedaTxt")->maxLength(), 100000);
 }
 
+// The companion names the filters by these labels: they are the window's own.
+TEST_F(Form1Test, TheFiltersNamesAreTheLabelsOfTheirControls) {
+    Form1 window;
+    const auto labelOf = [&](const char* controlName) -> QString {
+        for (QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->buddy() && label->buddy()->objectName() == QLatin1String(controlName)) {
+                return label->text();
+            }
+        }
+        return QString();
+    };
+    for (const FilterList& filter : kFilterLists) {
+        EXPECT_EQ(labelOf(filter.controlName), QString::fromUtf8(filter.label) + ":");
+        EXPECT_EQ(child<QComboBox>(&window, filter.controlName)->isEditable(), filter.editable);
+    }
+    EXPECT_EQ(labelOf("BusquedaTxt"), QString::fromUtf8(kKeywordLabel) + ":");
+}
+
 // Assistive technology names each list and the keyword box by the label that tells what it
 // holds (the label is its buddy: the "labelled by" relation screen readers announce), and each
 // button by its caption; the labels keep their captions, without access keys.

@@ -42,41 +42,76 @@ private:
     int savedErr_;
 };
 
+// Puts an `xdg-open` made of `script` first on the PATH while it lives.
+class FakeOpener {
+public:
+    explicit FakeOpener(const QString& script) : oldPath_(qgetenv("PATH")) {
+        EXPECT_TRUE(folder_.isValid());
+        QFile opener(folder_.filePath(QStringLiteral("xdg-open")));
+        EXPECT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\n" + script.toUtf8());
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(folder_.path()) + ':' + oldPath_);
+    }
+    ~FakeOpener() { qputenv("PATH", oldPath_); }
+    QString file(const char* name) const { return folder_.filePath(QString::fromUtf8(name)); }
+
+private:
+    QTemporaryDir folder_;
+    QByteArray oldPath_;
+};
+
 TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOutput) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString handed = folder.filePath(QStringLiteral("recibido.txt"));
     const QString captured = folder.filePath(QStringLiteral("salida.txt"));
-    {
-        QFile opener(folder.filePath(QStringLiteral("xdg-open")));
-        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write(QStringLiteral("#!/bin/sh\necho 'sin visor'\necho 'xdg-open: fallo' >&2\n"
-                                    "printf '%s' \"$1\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
-                         .arg(handed)
-                         .toUtf8());
-        opener.close();
-        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(folder.path()) + ':' + oldPath);
+    const FakeOpener opener(QStringLiteral("echo 'sin visor'\necho 'xdg-open: fallo' >&2\n"
+                                           "printf '%s' \"$1\" > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                                .arg(handed));
     const QString document = folder.filePath(QStringLiteral("Glosario de términos.pdf"));
-    bool taken = false;
+    bool failed = false;
     bool arrived = false;
     {
         CapturedOutput output(captured);
-        taken = OpenOnDesktop(QUrl::fromLocalFile(document));
+        OpenOnDesktop(QUrl::fromLocalFile(document), [&failed] { failed = true; });
         arrived = QTest::qWaitFor([&] { return QFile::exists(handed); }, 5000);
+        QTest::qWait(100);  // the opener's end is seen, and is no failure
     }
-    qputenv("PATH", oldPath);
 
-    EXPECT_TRUE(taken);
     ASSERT_TRUE(arrived);
+    EXPECT_FALSE(failed);
     QFile received(handed);
     ASSERT_TRUE(received.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(received.readAll()), document);
     QFile output(captured);
     ASSERT_TRUE(output.open(QIODevice::ReadOnly));
     EXPECT_EQ(output.readAll(), QByteArray());
+}
+
+TEST(DesktopTest, AnOpenerThatFailsIsToldLaterWithoutTheCallerWaiting) {
+    // As xdg-open without an application for the type: a while, then status 4. The caller
+    // goes on at once; the failure comes from the event loop once the opener has ended.
+    const FakeOpener opener(QStringLiteral("sleep 0.3\n"
+                                           "echo \"xdg-open: no method available for opening "
+                                           "'$1'\" >&2\nexit 4\n"));
+    int failures = 0;
+    OpenOnDesktop(QUrl::fromLocalFile(opener.file("Glosario de términos.pdf")),
+                  [&failures] { ++failures; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(failures, 1);
+}
+
+TEST(DesktopTest, AnOpenerKilledOnItsWayIsAFailureToo) {
+    const FakeOpener opener(QStringLiteral("kill -KILL $$\n"));
+    int failures = 0;
+    OpenOnDesktop(QUrl::fromLocalFile(opener.file("a.pdf")), [&failures] { ++failures; });
+    EXPECT_EQ(failures, 0);  // never within the call
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failures == 1; }, 5000));
 }
 
 }  // namespace

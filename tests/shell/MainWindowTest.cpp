@@ -11,6 +11,7 @@
 #include "store/ApplicationFolder.h"
 #include "support/FormLayout.h"
 #include "windows/Controls.h"
+#include "windows/Desktop.h"
 #include "windows/ErrorReport.h"
 
 namespace ponencias::test {
@@ -232,6 +233,25 @@ TEST_F(MainWindowTest, ADocumentTheDesktopHasNoApplicationForIsNamedAndNotHanded
     EXPECT_TRUE(list()->isVisible());
     EXPECT_EQ(list()->count(), 3);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(UnhandledErrorStatus(), 0);
+}
+
+TEST_F(MainWindowTest, AHandOverTheDesktopFailsIsToldAsNoApplication) {
+    // An application declares PDF documents, but the opener fails a while after it started.
+    deliver(QStringLiteral("Glosario de términos.pdf"));
+    showMain();
+    clickInformation();
+    desktop_.setFailing(true);
+    MessageBoxWatcher boxes;
+    ClickListEntry(list(), 1);
+    EXPECT_TRUE(boxes.seen().empty());  // the window is not held while the opener runs
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.seen().empty(); }, 5000));
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text,
+              NoApplicationForDocumentMessage(folder_.filePath("Glosario de términos.pdf")));
+    EXPECT_EQ(boxes.seen()[0].icon, static_cast<int>(QMessageBox::Information));
+    EXPECT_EQ(desktop_.opened().size(), 1u);
+    EXPECT_TRUE(Windows::IsLoaded(WindowId::Main));
     EXPECT_EQ(UnhandledErrorStatus(), 0);
 }
 

@@ -32,9 +32,12 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 }
 
 DesktopRecorder::DesktopRecorder() {
-    SetDesktopOpenerForTesting([this](const QUrl& url) {
+    SetDesktopOpenerForTesting([this](const QUrl& url, const std::function<void()>& failed) {
         opened_.push_back(url);
-        return true;
+        if (failing_) {
+            // As the opener does: it fails a while after it was started.
+            QTimer::singleShot(20, failed);
+        }
     });
 }
 

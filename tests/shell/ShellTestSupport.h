@@ -47,15 +47,18 @@ private:
     std::vector<SeenMessage> seen_;
 };
 
-// Stands in for the desktop and records every url handed to it.
+// Stands in for the desktop and records every url handed to it. A failing one fails each
+// opening a little later, as an opener that finds no application does.
 class DesktopRecorder {
 public:
     DesktopRecorder();
     ~DesktopRecorder();
     const std::vector<QUrl>& opened() const { return opened_; }
+    void setFailing(bool failing) { failing_ = failing; }
 
 private:
     std::vector<QUrl> opened_;
+    bool failing_ = false;
 };
 
 // Gives the desktop, for the test's duration, exactly the applications set here: its desktop

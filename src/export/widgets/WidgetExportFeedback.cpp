@@ -11,7 +11,6 @@
 #include <stdexcept>
 
 #include "desktop/DesktopOpener.h"
-#include "export/CheckedOutput.h"
 #include "export/SpreadsheetFileKind.h"
 
 namespace ponencias {
@@ -54,12 +53,8 @@ void SaveCopy(const QString& savedPath) {
     try {
         SaveWorkbookCopy(savedPath, chosen);
     } catch (const std::runtime_error& error) {
-        // OutputError names the file and the system's reason; SpreadsheetError only the reason.
-        const auto* outputError = dynamic_cast<const OutputError*>(&error);
         Show(QMessageBox::Critical,
-             QStringLiteral("No se pudo guardar la copia «%1»: %2")
-                 .arg(outputError ? outputError->target() : chosen,
-                      outputError ? outputError->reason() : QString::fromUtf8(error.what())));
+             QStringLiteral("No se pudo guardar la copia ") + WriteFailureText(error, chosen));
     }
 }
 
@@ -98,7 +93,12 @@ void WidgetExportFeedback::showSavedWorkbook(const QString& text, const QString&
 }
 
 bool WidgetExportFeedback::showWorkbook(const QString& path) {
-    return OpenOnDesktop(QUrl::fromLocalFile(path));
+    // The opener's failure arrives when the export has long ended; this feedback may have been
+    // replaced by then.
+    OpenOnDesktop(QUrl::fromLocalFile(path), [path] {
+        CurrentExportFeedback().showSavedWorkbook(SavedResultText(path), path);
+    });
+    return true;
 }
 
 void InstallWidgetExportFeedback() {
