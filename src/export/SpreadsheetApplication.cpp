@@ -6,17 +6,9 @@
 
 namespace ponencias {
 
-std::shared_ptr<SpreadsheetApplication> SpreadsheetApp;
-std::unique_ptr<SpreadsheetGlobalObject> SpreadsheetGlobal;
+std::optional<DesktopSpreadsheets> SpreadsheetApp;
 
 namespace {
-
-// The application that was made visible: it keeps running, with its workbooks, after the
-// program lets go of its own reference.
-std::shared_ptr<SpreadsheetApplication>& Running() {
-    static std::shared_ptr<SpreadsheetApplication> running;
-    return running;
-}
 
 struct DesktopAnswer {
     bool known = false;
@@ -30,13 +22,6 @@ DesktopAnswer& CachedAnswer() {
 }
 
 }  // namespace
-
-void SpreadsheetApplication::Visible(bool visible) {
-    visible_ = visible;
-    if (visible && registers_) {
-        Running() = shared_from_this();
-    }
-}
 
 DesktopSpreadsheets DetectExcel() {
     // Installing an application while the program runs is rare; a minute-old answer is fresh
@@ -62,34 +47,12 @@ SpreadsheetFileKind ResultFileKind(DesktopSpreadsheets desktop) {
                                                      : SpreadsheetFileKind::Workbook;
 }
 
-std::shared_ptr<SpreadsheetApplication> CreateSpreadsheetApplication() {
-    return std::make_shared<SpreadsheetApplication>();
-}
-
-std::shared_ptr<SpreadsheetApplication> RunningSpreadsheetApplication() {
-    if (!Running()) {
-        throw SpreadsheetError("no hay una aplicación de hojas de cálculo en marcha");
-    }
-    return Running();
-}
-
-SpreadsheetGlobalObject& GlobalObject() {
-    if (!SpreadsheetGlobal) {
-        RunningSpreadsheetApplication();  // the global object needs a running application
-        SpreadsheetGlobal = std::make_unique<SpreadsheetGlobalObject>(
-            []() -> SpreadsheetApplication& { return *RunningSpreadsheetApplication(); });
-    }
-    return *SpreadsheetGlobal;
-}
-
 void ObtainSpreadsheetApplication() {
-    DetectExcel();
-    SpreadsheetApp = CreateSpreadsheetApplication();
+    SpreadsheetApp = DetectExcel();
 }
 
 void ResetSpreadsheetApplicationsForTesting() {
     SpreadsheetApp.reset();
-    Running().reset();
     CachedAnswer().known = false;
 }
 

@@ -1,0 +1,347 @@
+#include "ResultSheetWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <xlsxwriter.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace ponencias {
+
+namespace {
+
+// A cell holds at most this many characters.
+constexpr qsizetype kMaxCellText = 32767;
+// The longest address a link record takes, the longest formula, and the longest string literal
+// a formula takes.
+constexpr qsizetype kMaxUrlLength = 2079;
+constexpr qsizetype kMaxFormulaLength = 8192;
+constexpr qsizetype kMaxFormulaLiteral = 255;
+
+// Keeps libxlsxwriter's English lines off standard error while it closes a workbook: a failure
+// is told once, by the caller, in Spanish. The library prints with fprintf(stderr) and offers no
+// other channel, so descriptor 2 points to /dev/null for the life of this object only; errno is
+// kept across the restore. A line another thread writes in that moment is lost, which is the
+// price of the library's choice.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) {
+            ::dup2(null, STDERR_FILENO);
+        }
+        if (null >= 0) {
+            ::close(null);
+        }
+    }
+    ~QuietStandardError() {
+        const int error = errno;
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+        errno = error;
+    }
+    Q_DISABLE_COPY(QuietStandardError)
+
+private:
+    int saved_ = -1;
+};
+
+// A failure of the library that is not the system's (memory, an internal limit).
+SpreadsheetError LibraryFailure(int error) {
+    return SpreadsheetError(QStringLiteral("la biblioteca de libros xlsx falló (código %1: %2)")
+                                .arg(error)
+                                .arg(QString::fromUtf8(lxw_strerror(lxw_error(error))))
+                                .toStdString());
+}
+
+// The file format writes a control character as "_xHHHH_" (the library does that); a text that
+// holds such a sequence literally gets its underscore escaped, so readers give it back as is.
+QString ProtectEscapes(const QString& text) {
+    // Most texts hold no "_x" at all; looking for the underscore alone is the quick test.
+    bool found = false;
+    for (qsizetype at = text.indexOf(QLatin1Char('_')); at >= 0 && at + 1 < text.size();
+         at = text.indexOf(QLatin1Char('_'), at + 1)) {
+        if (text.at(at + 1) == QLatin1Char('x')) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        return text;
+    }
+    static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
+    QString protectedText = text;
+    protectedText.replace(escape, QStringLiteral("_x005F_\\1"));
+    return protectedText;
+}
+
+// A cell's text as the file holds it, in UTF-8; `keep` characters of it.
+QByteArray FileText(const QString& text, qsizetype keep) {
+    return ProtectEscapes(keep < text.size() ? text.left(keep) : text).toUtf8();
+}
+
+// A text as a formula's string: quotes doubled, cut into literals the formula language accepts,
+// joined with "&".
+QString FormulaText(const QString& text) {
+    if (text.isEmpty()) {
+        return QStringLiteral("\"\"");
+    }
+    QStringList pieces;
+    for (qsizetype at = 0; at < text.size(); at += kMaxFormulaLiteral) {
+        QString piece = text.mid(at, kMaxFormulaLiteral);
+        piece.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        pieces << QLatin1Char('"') + piece + QLatin1Char('"');
+    }
+    return pieces.join(QLatin1Char('&'));
+}
+
+// A text of 1 to 15 decimal digits without a leading zero, which a double holds exactly: the
+// number the text spells is what a user typing it would get. Nothing else is ever taken for a
+// number or a formula.
+bool IsPlainNumberText(const QString& text) {
+    if (text.isEmpty() || text.size() > 15 || text.front() == QLatin1Char('0')) {
+        return false;
+    }
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); });
+}
+
+double DigitsValue(const QString& digits) {
+    int64_t value = 0;
+    for (QChar ch : digits) {
+        value = value * 10 + (ch.unicode() - '0');
+    }
+    return double(value);
+}
+
+}  // namespace
+
+ResultSheetWriter::ResultSheetWriter(const QString& path, const XlsxWriteOptions& options)
+    : file_(path), options_(options) {
+    // The library writes the whole file itself, to the replacement's temporary name.
+    const QByteArray file = QFile::encodeName(file_.temporaryPath());
+    lxw_workbook_options workbookOptions{};
+    // Rows go to a temporary file as they are written, so the workbook's size does not weigh on
+    // memory; the rows then come in order, which the export guarantees.
+    workbookOptions.constant_memory = 1;
+    // The library's own temporary files go beside the workbook: on the file system that must
+    // hold the result, so a lack of room there cannot pass unnoticed in them alone.
+    const QByteArray tmp = QFile::encodeName(QFileInfo(file_.temporaryPath()).path());
+    workbookOptions.tmpdir = const_cast<char*>(tmp.constData());
+    workbook_ = workbook_new_opt(file.constData(), &workbookOptions);
+    sheet_ = workbook_ ? workbook_add_worksheet(workbook_, "Hoja1") : nullptr;
+    if (!sheet_) {
+        throw SpreadsheetError("no se pudo crear el libro");
+    }
+    // A data cell: its row's look, its borders and its column's alignment.
+    for (size_t c = 0; c < kResultColumns.size(); ++c) {
+        CellFormat cell = kDataRowFormat;
+        cell.borders = true;
+        cell.horizontal = kResultColumns[c].data;
+        dataFormats_[c] = format(cell);
+    }
+    CellFormat link = kDataRowFormat;
+    link.borders = true;
+    link.horizontal = kResultColumns[kTitleColumn - 1].data;
+    link.fontColor = kLinkColor;
+    link.underline = true;
+    linkFormat_ = format(link);
+    dataRowFormat_ = format(kDataRowFormat);
+}
+
+ResultSheetWriter::~ResultSheetWriter() {
+    if (workbook_) {
+        // Abandoned: the library writes its file only on closing, and the replacement removes the
+        // empty one it reserved.
+        lxw_workbook_free(workbook_);
+    }
+}
+
+// The library's format for `look`, made once; the library numbers formats in the order the
+// sheet first uses them.
+lxw_format* ResultSheetWriter::format(const CellFormat& look) {
+    for (const auto& [made, f] : formats_) {
+        if (made == look) {
+            return f;
+        }
+    }
+    lxw_format* f = workbook_add_format(workbook_);
+    format_set_font_name(f, kSheetFontName);
+    format_set_font_size(f, kSheetFontSize);
+    if (look.bold) {
+        format_set_bold(f);
+    }
+    if (look.fontColor != kAutomaticColor) {
+        format_set_font_color(f, look.fontColor);
+    }
+    if (look.underline) {
+        format_set_underline(f, LXW_UNDERLINE_SINGLE);
+    }
+    if (look.fill != kNoFill) {
+        format_set_pattern(f, LXW_PATTERN_SOLID);
+        format_set_bg_color(f, look.fill);
+    }
+    if (look.borders) {
+        format_set_border(f, LXW_BORDER_THIN);
+    }
+    static constexpr uint8_t kHorizontal[] = {LXW_ALIGN_NONE, LXW_ALIGN_LEFT, LXW_ALIGN_CENTER,
+                                              LXW_ALIGN_JUSTIFY};
+    if (look.horizontal != Horizontal::General) {
+        format_set_align(f, kHorizontal[size_t(look.horizontal)]);
+    }
+    static constexpr uint8_t kVertical[] = {LXW_ALIGN_VERTICAL_BOTTOM, LXW_ALIGN_VERTICAL_TOP,
+                                            LXW_ALIGN_VERTICAL_CENTER};
+    if (look.vertical != Vertical::Bottom) {
+        format_set_align(f, kVertical[size_t(look.vertical)]);
+    }
+    if (look.wrap) {
+        format_set_text_wrap(f);
+    }
+    formats_.emplace_back(look, f);
+    return f;
+}
+
+void ResultSheetWriter::check(int error) {
+    if (error != LXW_NO_ERROR && failure_ == LXW_NO_ERROR) {
+        failure_ = error;
+    }
+}
+
+void ResultSheetWriter::writeHeader(
+    const std::array<QString, kResultColumns.size() + 1>& captions) {
+    check(worksheet_set_row(sheet_, 0, kHeaderRowHeight, nullptr));
+    lxw_format* header = format(kHeaderFormat);
+    for (size_t c = 0; c < kResultColumns.size(); ++c) {
+        const QString& caption = captions[c + 1];
+        writeText(int(c), caption, header);
+        // Fitted now, as the header is all the sheet holds: data never widens a column.
+        widths_[c] = kResultColumns[c].width == kFitToCaption ? FittedWidth(caption)
+                                                              : kResultColumns[c].width;
+    }
+}
+
+void ResultSheetWriter::writeRow(const Row& fields) {
+    ++row_;
+    check(worksheet_set_row(sheet_, lxw_row_t(row_), kDataRowHeight, dataRowFormat_));
+    const QString& folio = fields[0];
+    for (size_t c = 0; c < fields.size(); ++c) {
+        if (int(c) + 1 == kTitleColumn && !IsUnlinkedFolio(folio)) {
+            writeLink(int(c), DocumentAddress(folio), fields[c]);
+        } else if (fields[c].isEmpty()) {
+            check(worksheet_write_blank(sheet_, lxw_row_t(row_), lxw_col_t(c), dataFormats_[c]));
+        } else if (IsPlainNumberText(fields[c])) {
+            check(worksheet_write_number(sheet_, lxw_row_t(row_), lxw_col_t(c),
+                                         DigitsValue(fields[c]), dataFormats_[c]));
+        } else {
+            writeText(int(c), fields[c], dataFormats_[c]);
+        }
+    }
+}
+
+void ResultSheetWriter::writeText(int column, const QString& text, lxw_format* format) {
+    check(worksheet_write_string(sheet_, lxw_row_t(row_), lxw_col_t(column),
+                                 FileText(text, keptLength(text)).constData(), format));
+}
+
+// How much of a cell's text the file can hold, without splitting a character.
+qsizetype ResultSheetWriter::keptLength(const QString& text) {
+    if (text.size() <= kMaxCellText) {
+        return text.size();
+    }
+    report_.rowsWithCutText.push_back(row_ + 1);
+    qsizetype keep = kMaxCellText;
+    if (text.at(keep - 1).isHighSurrogate()) {
+        --keep;
+    }
+    return keep;
+}
+
+// A link record while the sheet has room for one and the address fits one; then a HYPERLINK()
+// formula; a title that not even a formula can link is written plainly and its row told.
+void ResultSheetWriter::writeLink(int column, const QString& address, const QString& text) {
+    const auto r = lxw_row_t(row_);
+    const auto col = lxw_col_t(column);
+    lxw_format* link = linkFormat_;
+    const QByteArray shown = FileText(text, keptLength(text));
+    if (linkRecords_ < options_.maxLinkRecords && address.size() <= kMaxUrlLength) {
+        const QByteArray url = address.toUtf8();
+        if (worksheet_write_url_opt(sheet_, r, col, url.constData(), link, shown.constData(),
+                                    nullptr) == LXW_NO_ERROR) {
+            ++linkRecords_;
+            return;
+        }
+    }
+    const QString formula = QStringLiteral("HYPERLINK(%1,%2)")
+                                .arg(FormulaText(address), FormulaText(QString::fromUtf8(shown)));
+    if (formula.size() < kMaxFormulaLength) {
+        const QByteArray text8 = formula.toUtf8();
+        if (worksheet_write_formula_str(sheet_, r, col, text8.constData(), link,
+                                        shown.constData()) == LXW_NO_ERROR) {
+            ++report_.linksAsFormulas;
+            return;
+        }
+    }
+    report_.rowsWithoutLink.push_back(row_ + 1);
+    check(worksheet_write_string(sheet_, r, col, shown.constData(), link));
+}
+
+XlsxWriteReport ResultSheetWriter::finish() {
+    // After the rows: a column format would otherwise make the library scan every column of the
+    // sheet for each row it writes. A justified column is so below the data rows too.
+    for (size_t c = 0; c < kResultColumns.size(); ++c) {
+        CellFormat column;
+        if (kResultColumns[c].data == Horizontal::Justify) {
+            column.horizontal = Horizontal::Justify;
+        }
+        check(worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), widths_[c],
+                                   format(column)));
+    }
+    check(worksheet_set_column(sheet_, lxw_col_t(kResultColumns.size()), LXW_COL_MAX - 1,
+                               LXW_DEF_COL_WIDTH, format({})));
+    worksheet_freeze_panes(sheet_, kFrozenRows, 0);
+    worksheet_set_selection(sheet_, kSelectedRow - 1, kSelectedColumn - 1, kSelectedRow - 1,
+                            kSelectedColumn - 1);
+    if (failure_ != LXW_NO_ERROR) {
+        throw LibraryFailure(failure_);
+    }
+    // The library writes the rows into its temporary file without looking at the result; a row
+    // that did not reach it would be missing from a workbook reported as complete.
+    if (FILE* rows = sheet_->optimize_tmpfile;
+        rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
+        throw file_.error(errno != 0 ? errno : EIO);
+    }
+    lxw_workbook* closing = workbook_;
+    workbook_ = nullptr;
+    errno = 0;
+    lxw_error closed;
+    int closeErrno;
+    {
+        const QuietStandardError quiet;
+        closed = workbook_close(closing);
+        closeErrno = errno;
+    }
+    if (closed != LXW_NO_ERROR && closeErrno != 0) {
+        throw file_.error(closeErrno);
+    }
+    if (closed != LXW_NO_ERROR) {
+        throw LibraryFailure(closed);
+    }
+    if (options_.kind != SpreadsheetFileKind::Workbook) {
+        SetSpreadsheetFileKind(file_, options_.kind);
+    }
+    file_.commit();
+    return report_;
+}
+
+}  // namespace ponencias
