@@ -44,9 +44,7 @@ void ResultFile::start(const XlsxWriteOptions& options) {
 XlsxWriteReport ResultFile::finish() {
     try {
         if (!writer_) {
-            std::rethrow_exception(failure_ ? failure_
-                                            : std::make_exception_ptr(SpreadsheetError(
-                                                  "no se pudo crear el libro")));
+            std::rethrow_exception(failure_);
         }
         const XlsxWriteReport report = writer_->finish();
         writer_.reset();

@@ -27,7 +27,7 @@ public:
     void start(const XlsxWriteOptions& options);
     // The sheet being written; null when the file could not be started.
     ResultSheetWriter* sheet() { return writer_.get(); }
-    // Completes the file. Throws OutputError (the file and the system's reason) or
+    // Completes the started file. Throws OutputError (the file and the system's reason) or
     // SpreadsheetError, the start's failure included, leaving nothing.
     XlsxWriteReport finish();
     // The file's path; empty before one is known. Kept after a failure, for the message.
@@ -44,7 +44,7 @@ private:
     bool inResultsFolder_;
     bool reserved_ = false;  // a placeholder of ours is at path_
     std::unique_ptr<ResultSheetWriter> writer_;
-    std::exception_ptr failure_;
+    std::exception_ptr failure_;  // why start() could not make the file
 };
 
 // The folder the result workbooks are saved in, under the user's temporary location; created

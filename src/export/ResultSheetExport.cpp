@@ -1,17 +1,52 @@
 #include "ResultSheetExport.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 
 #include "CheckedOutput.h"
 #include "ExportFeedback.h"
 #include "ResultFile.h"
-#include "SpreadsheetApplication.h"
+#include "desktop/DesktopAssociations.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
 
 namespace ponencias {
+
+std::optional<DesktopSpreadsheets> SpreadsheetApp;
+
+namespace {
+
+// The last answer of the desktop's associations, and its age (invalid: none yet).
+DesktopSpreadsheets desktopAnswer = DesktopSpreadsheets::None;
+QElapsedTimer desktopAnswerAge;
+
+}  // namespace
+
+DesktopSpreadsheets DetectExcel() {
+    // Installing an application while the program runs is rare; a minute-old answer is fresh
+    // enough and spares a scan of the desktop entries at every export.
+    if (!desktopAnswerAge.isValid() || desktopAnswerAge.elapsed() > 60 * 1000) {
+        desktopAnswer =
+            DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
+                ? DesktopSpreadsheets::Templates
+            : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
+                ? DesktopSpreadsheets::WorkbooksOnly
+                : DesktopSpreadsheets::None;
+        desktopAnswerAge.start();
+    }
+    return desktopAnswer;
+}
+
+void ObtainSpreadsheetApplication() {
+    SpreadsheetApp = DetectExcel();
+}
+
+void ResetSpreadsheetApplicationsForTesting() {
+    SpreadsheetApp.reset();
+    desktopAnswerAge.invalidate();
+}
 
 std::array<QString, kResultColumns.size() + 1> HeaderCaptions;
 
@@ -39,6 +74,11 @@ void OpenResult(const QString& queryText) {
     }
 }
 
+namespace {
+
+// The limits for a result of `rowsInResult` rows: one with more rows than the format's link
+// records links every title by a HYPERLINK formula, so the whole sheet links one way, and the
+// writer holds no per-link records (about 2 KB each in the xlsx library) while it packs the file.
 ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
     ExportLimits result = limits;
     if (rowsInResult > limits.maxLinkRecords) {
@@ -46,8 +86,6 @@ ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
     }
     return result;
 }
-
-namespace {
 
 // The rows of an opened, non-empty result, from its first, into `file`.
 void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKind kind,
@@ -60,15 +98,17 @@ void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKin
     if (ResultSheetWriter* sheet = file.sheet()) {
         sheet->writeHeader(HeaderCaptions);
     }
-    std::array<QString, kResultColumns.size()> names;
-    for (size_t i = 0; i < names.size(); ++i) {
-        names[i] = QString::fromLatin1(kResultColumns[i].field);
+    // Each field found by its name once, as Fields finds it; the rows are then read by position.
+    std::array<int, kResultColumns.size()> columns;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const Field& field = result.Fields(QString::fromLatin1(kResultColumns[i].field));
+        columns[i] = int(result.columnNames().indexOf(field.Name));
     }
     ResultSheetWriter::Row fields;
     const long rows = std::min(run.rowsInResult, resultLimits.maxDataRows);
     for (long r = 1; r <= rows; ++r) {
         for (size_t i = 0; i < fields.size(); ++i) {
-            fields[i] = result.Fields(names[i]).Text();
+            fields[i] = ValueText(result.value(columns[i]));
         }
         // A file that could not be started still has every row read, as the result asks.
         if (ResultSheetWriter* sheet = file.sheet()) {
@@ -98,14 +138,6 @@ ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& li
     }
     ReleaseStoreQuietly();
     return run;
-}
-
-QString StoreFailureText(const StoreError& error) {
-    return QStringLiteral(
-               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
-               "Error %1: %2")
-        .arg(error.number())
-        .arg(error.description());
 }
 
 QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport& report) {
@@ -143,6 +175,14 @@ QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport
 }
 
 namespace {
+
+QString StoreFailureText(const StoreError& error) {
+    return QStringLiteral(
+               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
+               "Error %1: %2")
+        .arg(error.number())
+        .arg(error.description());
+}
 
 // Saves the finished workbook in the results folder and hands it to the desktop.
 void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
@@ -184,7 +224,12 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
     SpreadsheetApp = DetectExcel();
     const DesktopSpreadsheets desktop = *SpreadsheetApp;
     ResultFile output = ResultFile::InResultsFolder();
-    const ResultExportRun run = RunResultExport(queryText, limits, ResultFileKind(desktop), output);
+    // A template where the desktop opens templates: a spreadsheet application opens it as a new,
+    // untitled workbook.
+    const SpreadsheetFileKind kind = desktop == DesktopSpreadsheets::Templates
+                                         ? SpreadsheetFileKind::Template
+                                         : SpreadsheetFileKind::Workbook;
+    const ResultExportRun run = RunResultExport(queryText, limits, kind, output);
     if (run.storeError) {
         // A workbook cut short by a failing store is not shown as if it were the result, and
         // leaves no file behind.

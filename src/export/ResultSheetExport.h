@@ -13,6 +13,26 @@ namespace ponencias {
 class ResultFile;
 struct XlsxWriteReport;
 
+// What the desktop's applications take of the result: templates, which a spreadsheet
+// application opens as a new, untitled workbook; workbooks only; or nothing at all.
+enum class DesktopSpreadsheets { None, WorkbooksOnly, Templates };
+
+// The desktop's spreadsheet application the result is handed to, as DetectExcel found it when
+// the query window loaded or an export started; empty at start and after every export.
+extern std::optional<DesktopSpreadsheets> SpreadsheetApp;
+
+// Asks the desktop's associations (its desktop entries) for an application for templates, then
+// for workbooks. Reads only the desktop entry folders and caches its answer for a while, so it
+// is cheap to call before every export.
+DesktopSpreadsheets DetectExcel();
+
+// The last step of the query window's loading: the desktop's application found into
+// SpreadsheetApp.
+void ObtainSpreadsheetApplication();
+
+// For tests: forget SpreadsheetApp and the cached desktop answer.
+void ResetSpreadsheetApplicationsForTesting();
+
 // The end of every search: runs the query text on the proposal store and writes the matching
 // proposals into a new workbook (ResultSheetLayout) that the desktop's spreadsheet application
 // shows, or tells the user that nothing matched (or that the store could not be read).
@@ -31,10 +51,6 @@ struct ExportLimits {
     long maxDataRows = kMaxDataRows;
     int maxLinkRecords = 65530;
 };
-// The limits for a result of `rowsInResult` rows: one with more rows than the format's link
-// records links every title by a HYPERLINK formula, so the whole sheet links one way, and the
-// writer holds no per-link records (about 2 KB each in the xlsx library) while it packs the file.
-ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult);
 // ExportResultSheet with other limits, so that their handling can be checked on small results.
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits);
 
@@ -54,7 +70,6 @@ struct ResultExportRun {
 ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& limits,
                                 SpreadsheetFileKind kind, ResultFile& file);
 
-QString StoreFailureText(const StoreError& error);
 // What the saved workbook lacks, for the user; empty when it is complete.
 QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport& report);
 

@@ -14,28 +14,20 @@
 
 namespace ponencias {
 
-namespace {
-
 // The typology document shows the same captions, from the proposal table beside the columns'
 // names; the sheet must not drift from it.
-constexpr bool SameColumnsAsTheProposalTable() {
+static_assert([] {
     std::size_t c = 0;
     for (const ProposalColumn& column : kProposalColumnTable) {
-        if (column.sheetCaption == nullptr) {
-            continue;
-        }
-        if (c == kResultColumns.size() ||
-            std::string_view(column.sheetCaption) != kResultColumns[c].caption ||
-            std::string_view(column.name) != kResultColumns[c].field) {
+        if (column.sheetCaption != nullptr &&
+            (c == kResultColumns.size() ||
+             std::string_view(column.sheetCaption) != kResultColumns[c].caption ||
+             std::string_view(column.name) != kResultColumns[c++].field)) {
             return false;
         }
-        ++c;
     }
     return c == kResultColumns.size();
-}
-static_assert(SameColumnsAsTheProposalTable());
-
-}  // namespace
+}());
 
 QString DocumentBaseAddress() {
     return QStringLiteral(PONENCIAS_DOCUMENT_BASE_ADDRESS);
@@ -49,17 +41,6 @@ QString DocumentAddress(const QString& folio) {
 }
 
 bool IsUnlinkedFolio(const QString& folio) {
-    // Most folios are plain digits, read here without the general number parsing.
-    if (!folio.isEmpty() && folio.size() <= 9 &&
-        std::all_of(folio.begin(), folio.end(),
-                    [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); })) {
-        int number = 0;
-        for (QChar ch : folio) {
-            number = number * 10 + (ch.unicode() - '0');
-        }
-        return std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) !=
-               UnlinkedFolios.end();
-    }
     bool isNumber = false;
     const double number = folio.trimmed().toDouble(&isNumber);
     return isNumber &&

@@ -18,20 +18,18 @@ namespace ponencias {
 enum class Horizontal : uint8_t { General, Left, Center, Justify };
 enum class Vertical : uint8_t { Bottom, Top, Center };
 
-inline constexpr uint32_t kAutomaticColor = 0xFFFFFFFF;
-inline constexpr uint32_t kNoFill = 0xFFFFFFFF;
+inline constexpr uint32_t kNone = 0xFFFFFFFF;  // no colour: the automatic one, no fill
 
 // A cell's look, always in the sheet font.
 struct CellFormat {
     bool bold = false;
-    uint32_t fontColor = kAutomaticColor;  // 0xRRGGBB
+    uint32_t fontColor = kNone;  // 0xRRGGBB
     bool underline = false;
-    uint32_t fill = kNoFill;  // a solid fill, 0xRRGGBB
-    bool borders = false;     // a thin line on the four edges
+    uint32_t fill = kNone;  // a solid fill, 0xRRGGBB
+    bool borders = false;   // a thin line on the four edges
     Horizontal horizontal = Horizontal::General;
     Vertical vertical = Vertical::Bottom;
     bool wrap = false;
-    bool operator==(const CellFormat&) const = default;
 };
 
 inline constexpr const char* kSheetFontName = "Arial Narrow";
@@ -54,7 +52,6 @@ inline constexpr uint32_t kLinkColor = 0x0563C1;
 
 inline constexpr double kHeaderRowHeight = 55;  // points
 inline constexpr double kDataRowHeight = 150;
-
 inline constexpr double kFitToCaption = 0;
 
 // Column c of the sheet (1 to 16): its caption, the result's field it shows, its width in the

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace ponencias {
 
@@ -24,38 +25,32 @@ constexpr qsizetype kMaxUrlLength = 2079;
 constexpr qsizetype kMaxFormulaLength = 8192;
 constexpr qsizetype kMaxFormulaLiteral = 255;
 
-// Keeps libxlsxwriter's English lines off standard error while it closes a workbook: a failure
-// is told once, by the caller, in Spanish. The library prints with fprintf(stderr) and offers no
-// other channel, so descriptor 2 points to /dev/null for the life of this object only; errno is
-// kept across the restore. A line another thread writes in that moment is lost, which is the
-// price of the library's choice.
-class QuietStandardError {
-public:
-    QuietStandardError() {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) {
-            ::dup2(null, STDERR_FILENO);
-        }
-        if (null >= 0) {
-            ::close(null);
-        }
+// Closes the workbook with libxlsxwriter's English lines kept off standard error: a failure is
+// told once, by the caller, in Spanish. The library prints with fprintf(stderr) and offers no
+// other channel, so descriptor 2 points to /dev/null while it closes; a line another thread
+// writes in that moment is lost, which is the price of the library's choice. errno is left as
+// the close left it: the system's reason for a failure.
+lxw_error CloseQuietly(lxw_workbook* workbook) {
+    std::fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved >= 0 && null >= 0) {
+        ::dup2(null, STDERR_FILENO);
     }
-    ~QuietStandardError() {
-        const int error = errno;
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
-        }
-        errno = error;
+    if (null >= 0) {
+        ::close(null);
     }
-    Q_DISABLE_COPY(QuietStandardError)
-
-private:
-    int saved_ = -1;
-};
+    errno = 0;
+    const lxw_error closed = workbook_close(workbook);
+    const int error = errno;
+    std::fflush(stderr);
+    if (saved >= 0) {
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+    }
+    errno = error;
+    return closed;
+}
 
 // A failure of the library that is not the system's (memory, an internal limit).
 SpreadsheetError LibraryFailure(int error) {
@@ -68,27 +63,11 @@ SpreadsheetError LibraryFailure(int error) {
 // The file format writes a control character as "_xHHHH_" (the library does that); a text that
 // holds such a sequence literally gets its underscore escaped, so readers give it back as is.
 QString ProtectEscapes(const QString& text) {
-    // Most texts hold no "_x" at all; looking for the underscore alone is the quick test.
-    bool found = false;
-    for (qsizetype at = text.indexOf(QLatin1Char('_')); at >= 0 && at + 1 < text.size();
-         at = text.indexOf(QLatin1Char('_'), at + 1)) {
-        if (text.at(at + 1) == QLatin1Char('x')) {
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
+    if (!text.contains(QLatin1String("_x"))) {
         return text;
     }
     static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));
-    QString protectedText = text;
-    protectedText.replace(escape, QStringLiteral("_x005F_\\1"));
-    return protectedText;
-}
-
-// A cell's text as the file holds it, in UTF-8; `keep` characters of it.
-QByteArray FileText(const QString& text, qsizetype keep) {
-    return ProtectEscapes(keep < text.size() ? text.left(keep) : text).toUtf8();
+    return QString(text).replace(escape, QStringLiteral("_x005F_\\1"));
 }
 
 // A text as a formula's string: quotes doubled, cut into literals the formula language accepts,
@@ -117,14 +96,6 @@ bool IsPlainNumberText(const QString& text) {
                        [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); });
 }
 
-double DigitsValue(const QString& digits) {
-    int64_t value = 0;
-    for (QChar ch : digits) {
-        value = value * 10 + (ch.unicode() - '0');
-    }
-    return double(value);
-}
-
 }  // namespace
 
 ResultSheetWriter::ResultSheetWriter(const QString& path, const XlsxWriteOptions& options)
@@ -144,16 +115,21 @@ ResultSheetWriter::ResultSheetWriter(const QString& path, const XlsxWriteOptions
     if (!sheet_) {
         throw SpreadsheetError("no se pudo crear el libro");
     }
-    // A data cell: its row's look, its borders and its column's alignment.
-    for (size_t c = 0; c < kResultColumns.size(); ++c) {
+    // A data cell: its row's look, its borders and its column's alignment. Columns alike share
+    // one library format: the library hashes a format at every use unless it numbered that very
+    // one.
+    const auto dataCell = [](Horizontal horizontal) {
         CellFormat cell = kDataRowFormat;
         cell.borders = true;
-        cell.horizontal = kResultColumns[c].data;
-        dataFormats_[c] = format(cell);
+        cell.horizontal = horizontal;
+        return cell;
+    };
+    std::array<lxw_format*, 4> byAlignment{};
+    for (size_t c = 0; c < kResultColumns.size(); ++c) {
+        lxw_format*& shared = byAlignment[size_t(kResultColumns[c].data)];
+        dataFormats_[c] = shared ? shared : (shared = format(dataCell(kResultColumns[c].data)));
     }
-    CellFormat link = kDataRowFormat;
-    link.borders = true;
-    link.horizontal = kResultColumns[kTitleColumn - 1].data;
+    CellFormat link = dataCell(kResultColumns[kTitleColumn - 1].data);
     link.fontColor = kLinkColor;
     link.underline = true;
     linkFormat_ = format(link);
@@ -168,27 +144,22 @@ ResultSheetWriter::~ResultSheetWriter() {
     }
 }
 
-// The library's format for `look`, made once; the library numbers formats in the order the
+// A new library format for `look`. The library gives formats alike one number, in the order the
 // sheet first uses them.
 lxw_format* ResultSheetWriter::format(const CellFormat& look) {
-    for (const auto& [made, f] : formats_) {
-        if (made == look) {
-            return f;
-        }
-    }
     lxw_format* f = workbook_add_format(workbook_);
     format_set_font_name(f, kSheetFontName);
     format_set_font_size(f, kSheetFontSize);
     if (look.bold) {
         format_set_bold(f);
     }
-    if (look.fontColor != kAutomaticColor) {
+    if (look.fontColor != kNone) {
         format_set_font_color(f, look.fontColor);
     }
     if (look.underline) {
         format_set_underline(f, LXW_UNDERLINE_SINGLE);
     }
-    if (look.fill != kNoFill) {
+    if (look.fill != kNone) {
         format_set_pattern(f, LXW_PATTERN_SOLID);
         format_set_bg_color(f, look.fill);
     }
@@ -208,7 +179,6 @@ lxw_format* ResultSheetWriter::format(const CellFormat& look) {
     if (look.wrap) {
         format_set_text_wrap(f);
     }
-    formats_.emplace_back(look, f);
     return f;
 }
 
@@ -224,7 +194,8 @@ void ResultSheetWriter::writeHeader(
     lxw_format* header = format(kHeaderFormat);
     for (size_t c = 0; c < kResultColumns.size(); ++c) {
         const QString& caption = captions[c + 1];
-        writeText(int(c), caption, header);
+        check(worksheet_write_string(sheet_, 0, lxw_col_t(c), fileText(caption).constData(),
+                                     header));
         // Fitted now, as the header is all the sheet holds: data never widens a column.
         widths_[c] = kResultColumns[c].width == kFitToCaption ? FittedWidth(caption)
                                                               : kResultColumns[c].width;
@@ -242,29 +213,23 @@ void ResultSheetWriter::writeRow(const Row& fields) {
             check(worksheet_write_blank(sheet_, lxw_row_t(row_), lxw_col_t(c), dataFormats_[c]));
         } else if (IsPlainNumberText(fields[c])) {
             check(worksheet_write_number(sheet_, lxw_row_t(row_), lxw_col_t(c),
-                                         DigitsValue(fields[c]), dataFormats_[c]));
+                                         double(fields[c].toLongLong()), dataFormats_[c]));
         } else {
-            writeText(int(c), fields[c], dataFormats_[c]);
+            check(worksheet_write_string(sheet_, lxw_row_t(row_), lxw_col_t(c),
+                                         fileText(fields[c]).constData(), dataFormats_[c]));
         }
     }
 }
 
-void ResultSheetWriter::writeText(int column, const QString& text, lxw_format* format) {
-    check(worksheet_write_string(sheet_, lxw_row_t(row_), lxw_col_t(column),
-                                 FileText(text, keptLength(text)).constData(), format));
-}
-
-// How much of a cell's text the file can hold, without splitting a character.
-qsizetype ResultSheetWriter::keptLength(const QString& text) {
-    if (text.size() <= kMaxCellText) {
-        return text.size();
+// A cell's text as the file holds it, in UTF-8: cut to what a cell holds without splitting a
+// character (the row is told), and with its literal "_xHHHH_" sequences kept.
+QByteArray ResultSheetWriter::fileText(const QString& text) {
+    qsizetype keep = text.size();
+    if (keep > kMaxCellText) {
+        report_.rowsWithCutText.push_back(row_ + 1);
+        keep = text.at(kMaxCellText - 1).isHighSurrogate() ? kMaxCellText - 1 : kMaxCellText;
     }
-    report_.rowsWithCutText.push_back(row_ + 1);
-    qsizetype keep = kMaxCellText;
-    if (text.at(keep - 1).isHighSurrogate()) {
-        --keep;
-    }
-    return keep;
+    return ProtectEscapes(text.left(keep)).toUtf8();
 }
 
 // A link record while the sheet has room for one and the address fits one; then a HYPERLINK()
@@ -273,7 +238,7 @@ void ResultSheetWriter::writeLink(int column, const QString& address, const QStr
     const auto r = lxw_row_t(row_);
     const auto col = lxw_col_t(column);
     lxw_format* link = linkFormat_;
-    const QByteArray shown = FileText(text, keptLength(text));
+    const QByteArray shown = fileText(text);
     if (linkRecords_ < options_.maxLinkRecords && address.size() <= kMaxUrlLength) {
         const QByteArray url = address.toUtf8();
         if (worksheet_write_url_opt(sheet_, r, col, url.constData(), link, shown.constData(),
@@ -288,7 +253,6 @@ void ResultSheetWriter::writeLink(int column, const QString& address, const QStr
         const QByteArray text8 = formula.toUtf8();
         if (worksheet_write_formula_str(sheet_, r, col, text8.constData(), link,
                                         shown.constData()) == LXW_NO_ERROR) {
-            ++report_.linksAsFormulas;
             return;
         }
     }
@@ -321,18 +285,9 @@ XlsxWriteReport ResultSheetWriter::finish() {
         rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
         throw file_.error(errno != 0 ? errno : EIO);
     }
-    lxw_workbook* closing = workbook_;
-    workbook_ = nullptr;
-    errno = 0;
-    lxw_error closed;
-    int closeErrno;
-    {
-        const QuietStandardError quiet;
-        closed = workbook_close(closing);
-        closeErrno = errno;
-    }
-    if (closed != LXW_NO_ERROR && closeErrno != 0) {
-        throw file_.error(closeErrno);
+    const lxw_error closed = CloseQuietly(std::exchange(workbook_, nullptr));
+    if (closed != LXW_NO_ERROR && errno != 0) {
+        throw file_.error(errno);
     }
     if (closed != LXW_NO_ERROR) {
         throw LibraryFailure(closed);

@@ -24,7 +24,6 @@ struct XlsxWriteOptions {
 
 // What the file could not hold exactly, for the user to be told.
 struct XlsxWriteReport {
-    long linksAsFormulas = 0;
     std::vector<int> rowsWithoutLink;  // the link could not be written in any form
     std::vector<int> rowsWithCutText;  // a text longer than a cell holds (32,767 characters)
 };
@@ -58,17 +57,15 @@ public:
 
 private:
     lxw_format* format(const CellFormat& look);
-    void writeText(int column, const QString& text, lxw_format* format);
     // The title of the current row, linked to `address`.
     void writeLink(int column, const QString& address, const QString& text);
-    qsizetype keptLength(const QString& text);
+    QByteArray fileText(const QString& text);
     void check(int error);
 
     FileReplacement file_;
     XlsxWriteOptions options_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
-    std::vector<std::pair<CellFormat, lxw_format*>> formats_;
     std::array<lxw_format*, kResultColumns.size()> dataFormats_{};
     lxw_format* linkFormat_ = nullptr;
     lxw_format* dataRowFormat_ = nullptr;

@@ -7,7 +7,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "export/ResultFiles.h"
-#include "export/SpreadsheetApplication.h"
+#include "export/ResultSheetExport.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 

@@ -16,7 +16,6 @@
 #include "export/ResultFiles.h"
 #include "export/ResultFile.h"
 #include "export/ResultSheetExport.h"
-#include "export/SpreadsheetApplication.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/ParseCsv.h"
