@@ -226,7 +226,9 @@ void ResultSheetWriter::writeRow(const Row& fields) {
 QByteArray ResultSheetWriter::fileText(const QString& text) {
     qsizetype keep = text.size();
     if (keep > kMaxCellText) {
-        report_.rowsWithCutText.push_back(row_ + 1);
+        if (report_.rowsWithCutText.empty() || report_.rowsWithCutText.back() != row_ + 1) {
+            report_.rowsWithCutText.push_back(row_ + 1);  // a row named once, however many cut
+        }
         keep = text.at(kMaxCellText - 1).isHighSurrogate() ? kMaxCellText - 1 : kMaxCellText;
     }
     return ProtectEscapes(text.left(keep)).toUtf8();
