@@ -17,10 +17,8 @@ namespace ponencias {
 
 namespace {
 
-// A cell holds at most this many characters.
+// The most characters a cell, a link record's address, a formula and a formula's string take.
 constexpr qsizetype kMaxCellText = 32767;
-// The longest address a link record takes, the longest formula, and the longest string literal
-// a formula takes.
 constexpr qsizetype kMaxUrlLength = 2079;
 constexpr qsizetype kMaxFormulaLength = 8192;
 constexpr qsizetype kMaxFormulaLiteral = 255;
@@ -63,7 +61,12 @@ SpreadsheetError LibraryFailure(int error) {
 // The file format writes a control character as "_xHHHH_" (the library does that); a text that
 // holds such a sequence literally gets its underscore escaped, so readers give it back as is.
 QString ProtectEscapes(const QString& text) {
-    if (!text.contains(QLatin1String("_x"))) {
+    // Most texts hold no "_x" at all; looking for the underscore alone is the quick test.
+    qsizetype at = text.indexOf(QLatin1Char('_'));
+    while (at >= 0 && at + 1 < text.size() && text.at(at + 1) != QLatin1Char('x')) {
+        at = text.indexOf(QLatin1Char('_'), at + 1);
+    }
+    if (at < 0 || at + 1 == text.size()) {
         return text;
     }
     static const QRegularExpression escape(QStringLiteral("_(x[0-9A-Fa-f]{4}_)"));

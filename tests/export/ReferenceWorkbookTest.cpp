@@ -145,7 +145,8 @@ TEST_F(ReferenceWorkbooks, TheHostileValues) {
     expectReference(QStringLiteral("valores-hostiles"), BuildSearchQuery(SearchCriteria()), true);
 }
 
-// More rows than a sheet keeps link records: every title links by a formula.
+// More rows than a sheet keeps link records, and than 16-bit row numbers reach: every row is
+// written, every title linked by a formula.
 TEST_F(ReferenceWorkbooks, MoreTitlesThanLinkRecords) {
     TemporaryStore store(MakeProposals(65531));
     store.use();

@@ -347,21 +347,6 @@ TEST_F(ResultSheetExportTest, MoreRowsThanLinkRecordsLinkEveryTitleByAFormula) {
     EXPECT_TRUE(sheet.cell(5, 11)->formula.contains("\"\"hola\"\""));
 }
 
-TEST_F(ResultSheetExportTest, MoreThan32766RowsAreWrittenInFull) {
-    constexpr int kRows = 33000;
-    TemporaryStore store(MakeProposals(kRows));
-    store.use();
-    ObtainSpreadsheetApplication();
-    ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
-    EXPECT_TRUE(feedback_.notices.isEmpty());
-    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
-    EXPECT_EQ(sheet.maxRow(), kRows + 1);
-    EXPECT_EQ(sheet.text(kRows + 1, 11), "Título de la ponencia " + QString::number(kRows));
-    EXPECT_EQ(sheet.links.value({kRows + 1, 11}), DocumentAddress(QString::number(kRows)));
-    EXPECT_EQ(sheet.styleAt(kRows + 1, 16).borderRight, "thin");
-}
-
 TEST(ResultSheetNames, UnlinkedFoliosAreReadAsNumbers) {
     for (const char* folio : {"302", "0302", " 302", "302 ", "3418", "1769.0"}) {
         EXPECT_TRUE(IsUnlinkedFolio(QString::fromUtf8(folio))) << folio;
