@@ -1,13 +1,16 @@
 // The result workbook's timing. The whole sample exported in this process (several runs), then
-// the same workbook made by three whole processes side by side, turn about: the companion
-// (`ponencias-cli buscar --salida`), the XlsxWriter script a Python user would write
-// (export_xlsxwriter.py), and bare libxlsxwriter in C writing the same cells
-// (export_libxlsxwriter, the floor of the library the export uses). Then 100,000 proposals
-// exported in a child process whose peak resident memory is reported. Processor time counts
-// every thread of the export (the rows are written to the file on a second one).
+// the same workbook made by three whole processes side by side, turn about, each reading the
+// same SQLite store with the same query: the companion (`ponencias-cli buscar --salida`), the
+// XlsxWriter script a Python user would write (export_xlsxwriter.py), and bare libxlsxwriter in
+// C writing the same cells (export_libxlsxwriter, the floor of the library the export uses); the
+// floor's sheet is checked to be the companion's. Beside them, the companion's own parts: its
+// start-up alone (the query text only) and the store read whole without a workbook (the CSV to
+// nowhere). Then 100,000 proposals exported in a child process whose peak resident memory is
+// reported. Processor time counts every thread of a process.
 //
 //   bench_export [SAMPLE.mdb]
 #include <sys/resource.h>
+#include <zip.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -148,15 +152,6 @@ void PrintLoadAverage() {
     }
 }
 
-// The rows of `search` as the companion exports them and as the two peers read them.
-QString WriteSearchCsv(const QString& search, const QTemporaryDir& temp) {
-    QFile csv(temp.filePath(QStringLiteral("sample.csv")));
-    csv.open(QIODevice::WriteOnly);
-    ponencias::WriteResultCsv(search, csv);
-    csv.close();
-    return csv.fileName();
-}
-
 // The whole sample exported in this process, after one warming run; leaves sample.xlsx behind.
 void TimeExportInProcess(const QString& search, const QTemporaryDir& temp) {
     long rows = 0;
@@ -205,32 +200,105 @@ struct Peer {
     std::vector<double> cpu = {};
 };
 
-// The three programs that make the same workbook from the sample: the companion first, as the
-// one the others are measured against.
-std::vector<Peer> WorkbookPeers(const QString& sample, const QString& csv,
+// The programs that make the same workbook from the sample, the companion first, as the one the
+// others are measured against; then the companion's parts.
+std::vector<Peer> WorkbookPeers(const QString& sample, const QString& search,
                                 const QTemporaryDir& temp) {
     const QString base = ponencias::DocumentBaseAddress();
+    const QString cli = BuiltProgram(QStringLiteral("bin/ponencias-cli"));
+    const QString buscar = QStringLiteral("buscar");
+    const QString store = QStringLiteral("--base");
     return {
         {"ponencias-cli buscar --salida",
-         BuiltProgram(QStringLiteral("bin/ponencias-cli")),
-         {QStringLiteral("buscar"), QStringLiteral("--base"), sample, QStringLiteral("--salida"),
+         cli,
+         {buscar, store, sample, QStringLiteral("--salida"),
           temp.filePath(QStringLiteral("cli.xlsx"))},
          {}},
         {"python3-xlsxwriter script",
          QStringLiteral("/usr/bin/python3"),
-         {Script(), QStringLiteral("workbook"), csv, temp.filePath(QStringLiteral("python.xlsx")),
-          base},
+         {Script(), QStringLiteral("workbook"), sample, search,
+          temp.filePath(QStringLiteral("python.xlsx")), base},
          {}},
         {"bare libxlsxwriter (C)",
          BuiltProgram(QStringLiteral("bench/export_libxlsxwriter")),
-         {csv, temp.filePath(QStringLiteral("c.xlsx")), base},
+         {sample, search, temp.filePath(QStringLiteral("c.xlsx")), base},
+         {}},
+        {"  companion start-up alone", cli, {buscar, QStringLiteral("--consulta")}, {}},
+        {"  companion, store to CSV",
+         cli,
+         {buscar, store, sample, QStringLiteral("--csv"), QStringLiteral("/dev/null")},
          {}},
     };
 }
 
+// One part of a zip file; empty when it cannot be read.
+QByteArray ZipPart(const QString& path, const char* part) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    zip_stat_t stat;
+    zip_file_t* file = archive && zip_stat(archive, part, 0, &stat) == 0
+                           ? zip_fopen(archive, part, 0)
+                           : nullptr;
+    QByteArray data;
+    if (file) {
+        data.resize(qsizetype(stat.size));
+        if (zip_fread(file, data.data(), stat.size) != zip_int64_t(stat.size)) {
+            data.clear();
+        }
+        zip_fclose(file);
+    }
+    if (archive) {
+        zip_discard(archive);
+    }
+    return data;
+}
+
+// A sheet's rows without their numbers, sorted: the same cells whatever their order.
+QByteArrayList RowsAsSet(const QByteArray& sheet) {
+    static const QRegularExpression number(QStringLiteral(" r=\"[A-Z]*[0-9]+\""));
+    QByteArrayList cells;
+    QByteArray row;
+    for (const QByteArray& element : sheet.split('<')) {
+        if (element.startsWith("/sheetData")) {
+            break;
+        }
+        if (element.startsWith("row ") && !row.isEmpty()) {
+            cells << row;
+            row.clear();
+        }
+        if (element.startsWith("row ") || !row.isEmpty()) {
+            row += '<' + element;
+        }
+    }
+    cells << row;
+    for (QByteArray& cell : cells) {
+        cell = QString::fromUtf8(cell).remove(number).toUtf8();
+    }
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+// The floor is a fair one only when it writes what the companion writes. It sorts ties in the
+// order clause by SQLite's own text comparison, the store by its accent-aware one, so its rows
+// may stand in another order.
+void CompareFloorWithCompanion(const QTemporaryDir& temp) {
+    const QString cli = temp.filePath(QStringLiteral("cli.xlsx"));
+    const QString floor = temp.filePath(QStringLiteral("c.xlsx"));
+    const char* sheet = "xl/worksheets/sheet1.xml";
+    const QByteArray companionSheet = ZipPart(cli, sheet);
+    const QByteArray floorSheet = ZipPart(floor, sheet);
+    const QByteArray styles = ZipPart(cli, "xl/styles.xml");
+    std::printf(
+        "  the floor's workbook against the companion's: the same formats %s, the same rows %s, "
+        "in the same order %s\n",
+        !styles.isEmpty() && styles == ZipPart(floor, "xl/styles.xml") ? "yes" : "NO",
+        RowsAsSet(companionSheet) == RowsAsSet(floorSheet) ? "yes" : "NO",
+        companionSheet == floorSheet ? "yes" : "no");
+}
+
 // The peers as whole processes; false when one of them failed.
-bool ComparePeers(const QString& sample, const QString& csv, const QTemporaryDir& temp) {
-    std::vector<Peer> peers = WorkbookPeers(sample, csv, temp);
+bool ComparePeers(const QString& sample, const QString& search, const QTemporaryDir& temp) {
+    std::vector<Peer> peers = WorkbookPeers(sample, search, temp);
     // Turn about, so a busy moment of a shared machine falls on all three alike.
     for (int run = 0; run < kRuns; ++run) {
         for (Peer& peer : peers) {
@@ -245,20 +313,25 @@ bool ComparePeers(const QString& sample, const QString& csv, const QTemporaryDir
     std::printf("the same workbook, whole processes, median (range) of %d runs:\n", kRuns);
     for (const Peer& peer : peers) {
         std::printf(
-            "  %-30s wall %s, processor %s: %.1fx the companion's wall time, %.1fx its "
+            "  %-30s wall %s, processor %s: %.2fx the companion's wall time, %.2fx its "
             "processor time\n",
             peer.name, Spread(peer.wall).constData(), Spread(peer.cpu).constData(),
             Median(peer.wall) / Median(peers[0].wall), Median(peer.cpu) / Median(peers[0].cpu));
     }
+    const double ratio = Median(peers[0].wall) / Median(peers[2].wall);
+    std::printf("the companion takes %.2fx the floor's wall time, %.2fx its processor time (%s)\n",
+                ratio, Median(peers[0].cpu) / Median(peers[2].cpu),
+                ratio <= 1.15 ? "target <= 1.15x: ok" : "OVER the 1.15x target");
+    CompareFloorWithCompanion(temp);
     std::fflush(stdout);  // before the children's lines
     return true;
 }
 
 // A store of kLargeCount proposals made from the sample's rows; false when it could not be made.
-bool BuildLargeStore(const QString& csv, const QString& store) {
+bool BuildLargeStore(const QString& sample, const QString& store) {
     QProcess make;
     make.start(QStringLiteral("/usr/bin/python3"),
-               {Script(), QStringLiteral("store"), csv, store, QString::number(kLargeCount)});
+               {Script(), QStringLiteral("store"), sample, store, QString::number(kLargeCount)});
     make.waitForFinished(300000);
     if (make.exitCode() != 0) {
         std::fprintf(stderr, "could not build the large store: %s\n",
@@ -314,14 +387,13 @@ int main(int argc, char** argv) {
 
     // The window's search with every criterion on its all-entry.
     const QString search = ponencias::BuildSearchQuery(ponencias::SearchCriteria());
-    const QString csv = WriteSearchCsv(search, temp);
     TimeExportInProcess(search, temp);
     TimeTemplateConversion(temp);
-    if (!ComparePeers(sample, csv, temp)) {
+    if (!ComparePeers(sample, search, temp)) {
         return 1;
     }
     const QString store = temp.filePath(QStringLiteral("large.sqlite"));
-    if (!BuildLargeStore(csv, store)) {
+    if (!BuildLargeStore(sample, store)) {
         return 1;
     }
     return RunLargeChildren(store, temp);

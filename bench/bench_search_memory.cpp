@@ -14,7 +14,6 @@
 #include "core/RuntimeDirectory.h"
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
-#include "export/SpreadsheetApplication.h"
 #include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"

@@ -1,19 +1,37 @@
-/* The floor of bench_export: the result workbook's cells written with bare libxlsxwriter, the
- * library the export itself uses, and nothing else. The same cells, formats, column widths, row
- * heights, links and frozen pane as the export writes for the same rows, read from the CSV the
- * companion writes (`ponencias-cli buscar --csv`).
+/* The floor of bench_export: the result workbook written with bare libxlsxwriter, the library the
+ * export itself uses, from the same SQLite store read with SQLite's C API, and nothing else. The
+ * same query, cells, formats, column widths, row heights, links and frozen pane as the export
+ * writes for the sample, in the library's constant-memory mode.
  *
- *   export_libxlsxwriter ROWS.csv OUT.xlsx BASE_ADDRESS
+ *   export_libxlsxwriter STORE.sqlite QUERY OUT.xlsx BASE_ADDRESS
  *
- * Exits 0 once the workbook is closed; any failure is a message on standard error and status 1.
+ * QUERY selects the sheet's sixteen columns in the sheet's order. Exits 0 once the workbook is
+ * closed; any failure is a message on standard error and status 1.
  */
-#include <csv.h>
+#include <sqlite3.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <xlsxwriter.h>
 
 enum { kColumns = 16, kTitleColumn = 10, kSummaryColumn = 11 };
+
+static const char* const kCaptions[kColumns] = {"FOLIO",
+                                                "ID",
+                                                "ESTADO / PAÍS",
+                                                "EDAD",
+                                                "SEXO",
+                                                "PERFIL DEL PONENTE",
+                                                "JORNADA",
+                                                "EJE TEMÁTICO",
+                                                "SUBTEMA",
+                                                "CATEGORÍA POR SUBTEMA",
+                                                "TÍTULO",
+                                                "RESUMEN",
+                                                "NORMATIVIDAD A MODIFICAR 1",
+                                                "NORMATIVIDAD A MODIFICAR 2",
+                                                "NORMATIVIDAD A MODIFICAR 3",
+                                                "NORMATIVIDAD A MODIFICAR 4"};
 
 /* The proposals whose documents were never published: their titles are not linked. */
 static const int kUnlinked[] = {302,  818,  824,  825,  826,  925,  1152, 1180, 1417,
@@ -26,24 +44,19 @@ static const double kWidths[kColumns] = {39 / 7.0,  16,        25,        37 / 7
                                          30,        50,        35,        166 / 7.0, 70, 80,
                                          188 / 7.0, 188 / 7.0, 188 / 7.0, 188 / 7.0};
 
-struct Sheet {
-    lxw_workbook* book;
-    lxw_worksheet* sheet;
-    lxw_format* header;
-    lxw_format* data;
-    lxw_format* justified;
-    lxw_format* link;
-    const char* base;
-    char* fields[kColumns];
-    size_t count;
-    lxw_row_t row;
-    int failed;
-};
-
-static lxw_format* NewFormat(lxw_workbook* book, int border) {
+static lxw_format* NewFormat(lxw_workbook* book) {
     lxw_format* f = workbook_add_format(book);
     format_set_font_name(f, "Arial Narrow");
     format_set_font_size(f, 11);
+    return f;
+}
+
+/* A data cell: wrapped from the top, its borders and its alignment. */
+static lxw_format* DataFormat(lxw_workbook* book, uint8_t align, int border) {
+    lxw_format* f = NewFormat(book);
+    format_set_align(f, align);
+    format_set_align(f, LXW_ALIGN_VERTICAL_TOP);
+    format_set_text_wrap(f);
     if (border) {
         format_set_border(f, LXW_BORDER_THIN);
     }
@@ -74,9 +87,7 @@ static int IsUnlinked(const char* folio) {
 }
 
 /* The document's address: the base followed by the folio, percent-encoded, and ".doc". */
-static char* DocumentAddress(const char* base, const char* folio) {
-    size_t length = strlen(base) + 3 * strlen(folio) + 5;
-    char* url = malloc(length);
+static void DocumentAddress(char* url, const char* base, const char* folio) {
     char* out = url + sprintf(url, "%s", base);
     for (const unsigned char* c = (const unsigned char*)folio; *c; ++c) {
         if ((*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z') ||
@@ -87,130 +98,103 @@ static char* DocumentAddress(const char* base, const char* folio) {
         }
     }
     strcpy(out, ".doc");
-    return url;
 }
 
-static void Check(struct Sheet* s, lxw_error error) {
-    if (error != LXW_NO_ERROR && !s->failed) {
-        fprintf(stderr, "fila %u: %s\n", (unsigned)s->row, lxw_strerror(error));
-        s->failed = 1;
-    }
-}
+static int failed;
 
-static void WriteRecord(struct Sheet* s) {
-    lxw_worksheet* sheet = s->sheet;
-    if (s->row == 0) {
-        worksheet_set_row(sheet, 0, 55, NULL);
-        for (size_t c = 0; c < s->count && c < kColumns; ++c) {
-            Check(s, worksheet_write_string(sheet, 0, (lxw_col_t)c, s->fields[c], s->header));
-        }
-        return;
+static void Check(lxw_row_t row, lxw_error error) {
+    if (error != LXW_NO_ERROR && !failed) {
+        fprintf(stderr, "fila %u: %s\n", (unsigned)row, lxw_strerror(error));
+        failed = 1;
     }
-    worksheet_set_row(sheet, s->row, 150, s->data);
-    for (size_t c = 0; c < s->count && c < kColumns; ++c) {
-        const char* text = s->fields[c];
-        lxw_format* f = c == kSummaryColumn ? s->justified : s->data;
-        if (c == kTitleColumn && !IsUnlinked(s->fields[0])) {
-            char* url = DocumentAddress(s->base, s->fields[0]);
-            Check(s,
-                  worksheet_write_url_opt(sheet, s->row, (lxw_col_t)c, url, s->link, text, NULL));
-            free(url);
-        } else if (IsNumber(text)) {
-            Check(s, worksheet_write_number(sheet, s->row, (lxw_col_t)c, strtod(text, NULL), f));
-        } else if (*text) {
-            Check(s, worksheet_write_string(sheet, s->row, (lxw_col_t)c, text, f));
-        } else {
-            Check(s, worksheet_write_blank(sheet, s->row, (lxw_col_t)c, f));
-        }
-    }
-}
-
-static void EndField(void* text, size_t length, void* data) {
-    struct Sheet* s = data;
-    if (s->count < kColumns) {
-        s->fields[s->count] = strndup(text ? text : "", length);
-    }
-    ++s->count;
-}
-
-static void EndRecord(int terminator, void* data) {
-    struct Sheet* s = data;
-    (void)terminator;
-    WriteRecord(s);
-    for (size_t c = 0; c < s->count && c < kColumns; ++c) {
-        free(s->fields[c]);
-    }
-    s->count = 0;
-    ++s->row;
 }
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        fprintf(stderr, "uso: %s FILAS.csv LIBRO.xlsx DIRECCIÓN_BASE\n", argv[0]);
+    if (argc != 5) {
+        fprintf(stderr, "uso: %s ALMACÉN.sqlite CONSULTA LIBRO.xlsx DIRECCIÓN_BASE\n", argv[0]);
         return 1;
     }
-    FILE* in = fopen(argv[1], "rb");
-    if (!in) {
-        perror(argv[1]);
+    sqlite3* db = NULL;
+    sqlite3_stmt* rows = NULL;
+    if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK ||
+        sqlite3_prepare_v2(db, argv[2], -1, &rows, NULL) != SQLITE_OK ||
+        sqlite3_column_count(rows) != kColumns) {
+        fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
         return 1;
     }
     lxw_workbook_options options = {.constant_memory = LXW_TRUE, .tmpdir = NULL};
-    struct Sheet s = {0};
-    s.base = argv[3];
-    s.book = workbook_new_opt(argv[2], &options);
-    s.sheet = s.book ? workbook_add_worksheet(s.book, "Hoja1") : NULL;
-    if (!s.sheet) {
-        fprintf(stderr, "%s: no se pudo crear el libro\n", argv[2]);
+    lxw_workbook* book = workbook_new_opt(argv[3], &options);
+    lxw_worksheet* sheet = book ? workbook_add_worksheet(book, "Hoja1") : NULL;
+    if (!sheet) {
+        fprintf(stderr, "%s: no se pudo crear el libro\n", argv[3]);
         return 1;
     }
-    lxw_format* sheetFont = NewFormat(s.book, 0);
-    s.header = NewFormat(s.book, 1);
-    format_set_bold(s.header);
-    format_set_font_color(s.header, 0xFFFFFF);
-    format_set_pattern(s.header, LXW_PATTERN_SOLID);
-    format_set_bg_color(s.header, 0x993300);
-    format_set_align(s.header, LXW_ALIGN_CENTER);
-    format_set_align(s.header, LXW_ALIGN_VERTICAL_CENTER);
-    s.data = NewFormat(s.book, 1);
-    format_set_align(s.data, LXW_ALIGN_LEFT);
-    format_set_align(s.data, LXW_ALIGN_VERTICAL_TOP);
-    format_set_text_wrap(s.data);
-    s.justified = NewFormat(s.book, 1);
-    format_set_align(s.justified, LXW_ALIGN_JUSTIFY);
-    format_set_align(s.justified, LXW_ALIGN_VERTICAL_TOP);
-    format_set_text_wrap(s.justified);
-    s.link = NewFormat(s.book, 1);
-    format_set_align(s.link, LXW_ALIGN_LEFT);
-    format_set_align(s.link, LXW_ALIGN_VERTICAL_TOP);
-    format_set_text_wrap(s.link);
-    format_set_font_color(s.link, 0x0563C1);
-    format_set_underline(s.link, LXW_UNDERLINE_SINGLE);
-    for (lxw_col_t c = 0; c < kColumns; ++c) {
-        worksheet_set_column(s.sheet, c, c, kWidths[c],
-                             c == kSummaryColumn ? s.justified : sheetFont);
-    }
-    worksheet_set_column(s.sheet, kColumns, LXW_COL_MAX - 1, LXW_DEF_COL_WIDTH, sheetFont);
+    lxw_format* header = NewFormat(book);
+    format_set_bold(header);
+    format_set_font_color(header, 0xFFFFFF);
+    format_set_pattern(header, LXW_PATTERN_SOLID);
+    format_set_bg_color(header, 0x993300);
+    format_set_border(header, LXW_BORDER_THIN);
+    format_set_align(header, LXW_ALIGN_CENTER);
+    format_set_align(header, LXW_ALIGN_VERTICAL_CENTER);
+    lxw_format* row = DataFormat(book, LXW_ALIGN_LEFT, 0);
+    lxw_format* data = DataFormat(book, LXW_ALIGN_LEFT, 1);
+    lxw_format* justified = DataFormat(book, LXW_ALIGN_JUSTIFY, 1);
+    lxw_format* link = DataFormat(book, LXW_ALIGN_LEFT, 1);
+    format_set_font_color(link, 0x0563C1);
+    format_set_underline(link, LXW_UNDERLINE_SINGLE);
 
-    struct csv_parser parser;
-    csv_init(&parser, CSV_APPEND_NULL);
-    char buffer[1 << 16];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, in)) > 0) {
-        if (csv_parse(&parser, buffer, got, EndField, EndRecord, &s) != got) {
-            fprintf(stderr, "%s: %s\n", argv[1], csv_strerror(csv_error(&parser)));
-            return 1;
+    Check(0, worksheet_set_row(sheet, 0, 55, NULL));
+    for (lxw_col_t c = 0; c < kColumns; ++c) {
+        Check(0, worksheet_write_string(sheet, 0, c, kCaptions[c], header));
+    }
+    char* url = malloc(strlen(argv[4]) + 3 * 4096 + 5);
+    lxw_row_t r = 0;
+    int step;
+    while ((step = sqlite3_step(rows)) == SQLITE_ROW) {
+        ++r;
+        Check(r, worksheet_set_row(sheet, r, 150, row));
+        const char* folio = (const char*)sqlite3_column_text(rows, 0);
+        folio = folio ? folio : "";
+        for (int c = 0; c < kColumns; ++c) {
+            const char* text = (const char*)sqlite3_column_text(rows, c);
+            text = text ? text : "";
+            lxw_format* f = c == kSummaryColumn ? justified : data;
+            if (c == kTitleColumn && !IsUnlinked(folio) && strlen(folio) < 4096) {
+                DocumentAddress(url, argv[4], folio);
+                Check(r, worksheet_write_url_opt(sheet, r, (lxw_col_t)c, url, link, text, NULL));
+            } else if (!*text) {
+                Check(r, worksheet_write_blank(sheet, r, (lxw_col_t)c, f));
+            } else if (IsNumber(text)) {
+                Check(r, worksheet_write_number(sheet, r, (lxw_col_t)c, strtod(text, NULL), f));
+            } else {
+                Check(r, worksheet_write_string(sheet, r, (lxw_col_t)c, text, f));
+            }
         }
     }
-    csv_fini(&parser, EndField, EndRecord, &s);
-    csv_free(&parser);
-    fclose(in);
-
-    worksheet_freeze_panes(s.sheet, 1, 0);
-    worksheet_set_selection(s.sheet, 1, 0, 1, 0);
-    lxw_error closed = workbook_close(s.book);
-    if (closed != LXW_NO_ERROR) {
-        fprintf(stderr, "%s: %s\n", argv[2], lxw_strerror(closed));
+    free(url);
+    if (step != SQLITE_DONE) {
+        fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
         return 1;
     }
-    return s.failed;
+    sqlite3_finalize(rows);
+    sqlite3_close(db);
+
+    /* After the rows, as the export does: the sheet font everywhere, column L justified. */
+    lxw_format* sheetFont = NewFormat(book);
+    lxw_format* justifiedColumn = NewFormat(book);
+    format_set_align(justifiedColumn, LXW_ALIGN_JUSTIFY);
+    for (lxw_col_t c = 0; c < kColumns; ++c) {
+        Check(r, worksheet_set_column(sheet, c, c, kWidths[c],
+                                      c == kSummaryColumn ? justifiedColumn : sheetFont));
+    }
+    Check(r, worksheet_set_column(sheet, kColumns, LXW_COL_MAX - 1, LXW_DEF_COL_WIDTH, sheetFont));
+    worksheet_freeze_panes(sheet, 1, 0);
+    worksheet_set_selection(sheet, 1, 0, 1, 0);
+    lxw_error closed = workbook_close(book);
+    if (closed != LXW_NO_ERROR) {
+        fprintf(stderr, "%s: %s\n", argv[3], lxw_strerror(closed));
+        return 1;
+    }
+    return failed;
 }

@@ -2,20 +2,18 @@
 """The result workbook written with python3-xlsxwriter, for the side-by-side figure of
 bench_export, and the large proposal store that bench_export exports.
 
-The workbook is the script a user of XlsxWriter would write for the same formatted sheet: the
-same cells, formats, column widths, row heights, links and frozen pane, in constant-memory mode.
-Columns past the sixteenth hold no cell and are left alone (giving them the sheet's font costs
-XlsxWriter seconds and changes no cell).
+The workbook is the script a user of XlsxWriter would write for the same formatted sheet from
+the same SQLite store and query: the same cells, formats, column widths, row heights, links and
+frozen pane, in constant-memory mode. Columns past the sixteenth hold no cell and are left alone
+(giving them the sheet's font costs XlsxWriter seconds and changes no cell).
 
-    export_xlsxwriter.py workbook ROWS.csv OUT.xlsx BASE_ADDRESS   prints the milliseconds spent
-    export_xlsxwriter.py store SAMPLE.csv OUT.sqlite COUNT           COUNT proposals cycled from
-                                                                    the sample's rows
+    export_xlsxwriter.py workbook STORE.sqlite QUERY OUT.xlsx BASE_ADDRESS
+    export_xlsxwriter.py store SAMPLE.sqlite OUT.sqlite COUNT    COUNT proposals cycled from the
+                                                                 sample's rows
 """
-import csv
 import re
 import sqlite3
 import sys
-import time
 import urllib.parse
 
 import xlsxwriter
@@ -37,11 +35,15 @@ def unlinked(folio):
         return False
 
 
-def workbook(rows_csv, out, base):
-    with open(rows_csv, newline="", encoding="utf-8") as f:
-        rows = list(csv.reader(f))
-    captions, rows = rows[0], rows[1:]
-    start = time.perf_counter()
+CAPTIONS = ["FOLIO", "ID", "ESTADO / PAÍS", "EDAD", "SEXO", "PERFIL DEL PONENTE", "JORNADA",
+            "EJE TEMÁTICO", "SUBTEMA", "CATEGORÍA POR SUBTEMA", "TÍTULO", "RESUMEN",
+            "NORMATIVIDAD A MODIFICAR 1", "NORMATIVIDAD A MODIFICAR 2",
+            "NORMATIVIDAD A MODIFICAR 3", "NORMATIVIDAD A MODIFICAR 4"]
+
+
+def workbook(store_path, query, out, base):
+    db = sqlite3.connect("file:%s?mode=ro" % urllib.parse.quote(store_path), uri=True)
+    rows = db.execute(query)
     book = xlsxwriter.Workbook(out, {"constant_memory": True, "strings_to_numbers": False,
                                      "strings_to_formulas": False, "strings_to_urls": False})
     sheet = book.add_worksheet("Hoja1")
@@ -60,10 +62,11 @@ def workbook(rows_csv, out, base):
     for column, width in widths.items():
         sheet.set_column(column, column, width, data_l if column == 11 else sheet_font)
     sheet.set_row(0, 55)
-    for c, caption in enumerate(captions):
+    for c, caption in enumerate(CAPTIONS):
         sheet.write_string(0, c, caption, header_l if c == 11 else header)
     for r, row in enumerate(rows, start=1):
         sheet.set_row(r, 150, data)
+        row = ["" if value is None else str(value) for value in row]
         for c, text in enumerate(row):
             fmt = data_l if c == 11 else data
             if c == 10 and not unlinked(row[0]):
@@ -78,24 +81,25 @@ def workbook(rows_csv, out, base):
     sheet.freeze_panes(1, 0)
     sheet.set_selection("A2")
     book.close()
-    print(round((time.perf_counter() - start) * 1000, 1))
+    db.close()
 
 
-def store(sample_csv, out, count):
-    with open(sample_csv, newline="", encoding="utf-8") as f:
-        rows = list(csv.reader(f))[1:]
+def store(sample, out, count):
+    source = sqlite3.connect("file:%s?mode=ro" % urllib.parse.quote(sample), uri=True)
+    rows = source.execute("SELECT %s FROM PONENCIAS" % ", ".join(COLUMNS)).fetchall()
+    source.close()
     db = sqlite3.connect(out)
     db.execute("CREATE TABLE PONENCIAS (%s, NORMATIVIDAD_MODIFICAR_5 TEXT)" %
                ", ".join(c + " TEXT" for c in COLUMNS))
     marks = ", ".join("?" * (len(COLUMNS) + 1))
     db.executemany("INSERT INTO PONENCIAS VALUES (%s)" % marks,
-                   ([str(n + 1)] + rows[n % len(rows)][1:] + [""] for n in range(count)))
+                   ([str(n + 1)] + list(rows[n % len(rows)][1:]) + [""] for n in range(count)))
     db.commit()
     db.close()
 
 
 if __name__ == "__main__":
     if sys.argv[1] == "workbook":
-        workbook(sys.argv[2], sys.argv[3], sys.argv[4])
+        workbook(sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5])
     else:
         store(sys.argv[2], sys.argv[3], int(sys.argv[4]))

@@ -25,30 +25,30 @@ ResultFile ResultFile::At(const QString& path) {
     return ResultFile(path);
 }
 
-QString ResultFile::reserve() {
+QString ResultFile::reserve(SpreadsheetFileKind kind) {
     if (!inResultsFolder_) {
         return path_;
     }
-    path_ = ReserveResultFile(options_.kind);
+    path_ = ReserveResultFile(kind);
     reserved_ = true;
     return path_;
 }
 
-void ResultFile::start(Worksheet& sheet, const XlsxWriteOptions& options) {
-    options_ = options;
+void ResultFile::start(const XlsxWriteOptions& options) {
     try {
-        writer_ = std::make_unique<XlsxSheetWriter>(sheet, reserve(), options_);
+        writer_ = std::make_unique<ResultSheetWriter>(reserve(options.kind), options);
     } catch (const std::runtime_error&) {
-        // OutputError or SpreadsheetError: the sheet then keeps every row and is written at
-        // the end, where the failure is told.
+        failure_ = std::current_exception();
         discard();
     }
 }
 
-XlsxWriteReport ResultFile::finish(const Worksheet& sheet) {
+XlsxWriteReport ResultFile::finish() {
     try {
-        const XlsxWriteReport report =
-            writer_ ? writer_->finish() : WriteXlsx(sheet, reserve(), options_);
+        if (!writer_) {
+            std::rethrow_exception(failure_);
+        }
+        const XlsxWriteReport report = writer_->finish();
         writer_.reset();
         reserved_ = false;  // the saved file is the user's from here on
         return report;

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 #include <memory>
 
-#include "XlsxOutput.h"
+#include "ResultSheetWriter.h"
 
 namespace ponencias {
 
-// The file one export's workbook goes to. It is written while the sheet fills, so that only the
-// rows being filled are held in memory; where it could not be started, the whole sheet is
-// written when it is finished, which then reports the failure.
+// The file one export's workbook goes to, written while the result is read, so that only the
+// row being written is held in memory.
 class ResultFile {
 public:
     // A new, dated name in the results folder (ReserveResultFile), reserved when the file is
@@ -22,11 +22,14 @@ public:
     Q_DISABLE_COPY(ResultFile)
     ~ResultFile() { discard(); }
 
-    // Starts the file for `sheet`, which must outlive it. Failures are not thrown here.
-    void start(Worksheet& sheet, const XlsxWriteOptions& options);
-    // Completes the file, or writes all of `sheet` into it when it was not started. Throws
-    // OutputError (the file and the system's reason) or SpreadsheetError, leaving nothing.
-    XlsxWriteReport finish(const Worksheet& sheet);
+    // Starts the file. A failure is not thrown here but by finish(): the export still reads the
+    // whole result, and the failure is told once, at the end.
+    void start(const XlsxWriteOptions& options);
+    // The sheet being written; null when the file could not be started.
+    ResultSheetWriter* sheet() { return writer_.get(); }
+    // Completes the started file. Throws OutputError (the file and the system's reason) or
+    // SpreadsheetError, the start's failure included, leaving nothing.
+    XlsxWriteReport finish();
     // The file's path; empty before one is known. Kept after a failure, for the message.
     const QString& path() const { return path_; }
     // Lets go of an unfinished file: only a name this export reserved is removed.
@@ -35,13 +38,13 @@ public:
 private:
     explicit ResultFile(const QString& path) : path_(path), inResultsFolder_(path.isEmpty()) {}
     // The path to write: the named one, or a newly reserved one in the results folder.
-    QString reserve();
+    QString reserve(SpreadsheetFileKind kind);
 
     QString path_;
     bool inResultsFolder_;
     bool reserved_ = false;  // a placeholder of ours is at path_
-    XlsxWriteOptions options_;
-    std::unique_ptr<XlsxSheetWriter> writer_;
+    std::unique_ptr<ResultSheetWriter> writer_;
+    std::exception_ptr failure_;  // why start() could not make the file
 };
 
 // The folder the result workbooks are saved in, under the user's temporary location; created

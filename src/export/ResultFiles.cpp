@@ -5,39 +5,29 @@
 
 #include "CsvWriter.h"
 #include "ExportFeedback.h"
-#include "ResultExportFlow.h"
 #include "ResultFile.h"
 #include "ResultSheetExport.h"
-#include "ResultSheetFormatting.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 
 namespace ponencias {
 
 long WriteResultWorkbook(const QString& queryText, const QString& path) {
-    // A private application: the companion shows nothing and leaves the program's slots alone.
-    auto application = std::make_shared<SpreadsheetApplication>(false);
-    SpreadsheetGlobalObject global([&]() -> SpreadsheetApplication& { return *application; });
-    SheetSteps steps([&]() -> SpreadsheetApplication& { return *application; },
-                     [&]() -> SpreadsheetGlobalObject& { return global; });
-    // Declared after the application, whose sheet it writes, so let go before it.
+    // The companion shows nothing and leaves the program's SpreadsheetApp alone.
     ResultFile file = ResultFile::At(path);
     const ResultExportRun run =
-        RunResultExport(steps, queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);
+        RunResultExport(queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);
     if (run.storeError) {
         throw *run.storeError;
     }
     if (run.empty) {
         return 0;
     }
-    if (!run.filled.workbook) {
-        throw SpreadsheetError("no se pudo crear el libro");
-    }
-    const XlsxWriteReport report = file.finish(run.filled.workbook->activeSheet());
-    if (const QString text = IncompleteWorkbookText(run.filled, report); !text.isEmpty()) {
+    const XlsxWriteReport report = file.finish();
+    if (const QString text = IncompleteWorkbookText(run, report); !text.isEmpty()) {
         StandardErrorFeedback().showNotice(text);
     }
-    return run.filled.rowsWritten;
+    return run.rowsWritten;
 }
 
 long WriteResultCsv(const QString& queryText, QIODevice& out) {

@@ -7,7 +7,7 @@ class QIODevice;
 namespace ponencias {
 
 // For the command-line companion: the same query and the same export code as a search, with the
-// workbook written to a file the caller names, complete or not at all (see WriteXlsx). Returns
+// workbook written to a file the caller names, complete or not at all (see ResultSheetWriter). Returns
 // the number of proposals written; an empty result writes no file. Throws StoreError when the
 // store fails, OutputError when the file cannot be written, SpreadsheetError when the
 // spreadsheet library fails otherwise. What the workbook cannot hold (rows beyond the sheet's

@@ -1,42 +1,54 @@
 #include "ResultSheetExport.h"
 
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <QUrl>
+#include <QElapsedTimer>
+#include <QStringList>
 #include <algorithm>
-#include <cerrno>
 
 #include "CheckedOutput.h"
 #include "ExportFeedback.h"
-#include "ResultExportFlow.h"
 #include "ResultFile.h"
-#include "ResultSheetExportSteps.h"
-#include "ResultSheetFormatting.h"
-#include "SpreadsheetApplication.h"
-#include "XlsxOutput.h"
-#include "store/ProposalTable.h"
+#include "desktop/DesktopAssociations.h"
+#include "store/ProposalStore.h"
 #include "store/Recordset.h"
-#include "store/StoreError.h"
 
 namespace ponencias {
 
-std::array<QString, 17> HeaderCaptions;
+std::optional<DesktopSpreadsheets> SpreadsheetApp;
 
-// The proposal table's columns that carry a sheet caption, in its order.
-const std::array<ResultColumn, 16> kResultColumns = [] {
-    static_assert(std::tuple_size_v<decltype(kResultColumns)> == kSheetColumnCount);
-    std::array<ResultColumn, 16> columns{};
-    std::size_t c = 0;
-    for (const ProposalColumn& column : kProposalColumnTable) {
-        if (column.sheetCaption != nullptr) {
-            columns[c++] = {column.sheetCaption, column.name};
-        }
+namespace {
+
+// The last answer of the desktop's associations, and its age (invalid: none yet).
+DesktopSpreadsheets desktopAnswer = DesktopSpreadsheets::None;
+QElapsedTimer desktopAnswerAge;
+
+}  // namespace
+
+DesktopSpreadsheets DetectExcel() {
+    // Installing an application while the program runs is rare; a minute-old answer is fresh
+    // enough and spares a scan of the desktop entries at every export.
+    if (!desktopAnswerAge.isValid() || desktopAnswerAge.elapsed() > 60 * 1000) {
+        desktopAnswer =
+            DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
+                ? DesktopSpreadsheets::Templates
+            : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
+                ? DesktopSpreadsheets::WorkbooksOnly
+                : DesktopSpreadsheets::None;
+        desktopAnswerAge.start();
     }
-    return columns;
-}();
+    return desktopAnswer;
+}
+
+void ObtainSpreadsheetApplication() {
+    SpreadsheetApp = DetectExcel();
+}
+
+void ResetSpreadsheetApplicationsForTesting() {
+    SpreadsheetApp.reset();
+    desktopAnswerAge.invalidate();
+}
+
+std::array<QString, kResultColumns.size() + 1> HeaderCaptions;
 
 void FillHeaderCaptions() {
     for (size_t c = 1; c <= kResultColumns.size(); ++c) {
@@ -44,110 +56,100 @@ void FillHeaderCaptions() {
     }
 }
 
-QString DocumentBaseAddress() {
-    return QStringLiteral(PONENCIAS_DOCUMENT_BASE_ADDRESS);
-}
-
-QString DocumentAddress(const QString& folio) {
-    // Unreserved characters stay as they are; a blank, "#", "?", "/" or a letter outside ASCII
-    // would otherwise change or break the address.
-    return DocumentBaseAddress() + QString::fromLatin1(QUrl::toPercentEncoding(folio)) +
-           QStringLiteral(".doc");
-}
-
-bool IsUnlinkedFolio(const QString& folio) {
-    // Most folios are plain digits, read here without the general number parsing.
-    if (!folio.isEmpty() && folio.size() <= 9 &&
-        std::all_of(folio.begin(), folio.end(),
-                    [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); })) {
-        int number = 0;
-        for (QChar ch : folio) {
-            number = number * 10 + (ch.unicode() - '0');
-        }
-        return std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) !=
-               UnlinkedFolios.end();
+void ReleaseStoreQuietly() {
+    try {
+        ReleaseProposalStore();
+    } catch (const std::exception&) {
+        // Letting go of the store cannot leave anything for the user to act on.
     }
-    bool isNumber = false;
-    const double number = folio.trimmed().toDouble(&isNumber);
-    return isNumber &&
-           std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) != UnlinkedFolios.end();
 }
 
-void FillResultSheet(SheetSteps& steps, Recordset& result, const ExportLimits& limits,
-                     FilledSheet& filled, const std::function<void(Worksheet&)>& workbookAdded) {
+void OpenResult(const QString& queryText) {
+    try {
+        OpenProposalStore();
+        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    } catch (...) {
+        ReleaseStoreQuietly();
+        throw;
+    }
+}
+
+namespace {
+
+// The limits for a result of `rowsInResult` rows: one with more rows than the format's link
+// records links every title by a HYPERLINK formula, so the whole sheet links one way, and the
+// writer holds no per-link records (about 2 KB each in the xlsx library) while it packs the file.
+ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
+    ExportLimits result = limits;
+    if (rowsInResult > limits.maxLinkRecords) {
+        result.maxLinkRecords = 0;
+    }
+    return result;
+}
+
+// The rows of an opened, non-empty result, from its first, into `file`.
+void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKind kind,
+               ResultFile& file, ResultExportRun& run) {
     result.MoveFirst();
-    steps.Try([&] { steps.App().Visible(true); });
-    steps.Try([&] { filled.workbook = &steps.App().Workbooks().Add(); });
-    if (filled.workbook && workbookAdded) {
-        workbookAdded(filled.workbook->activeSheet());
-    }
-    ApplySheetFont(steps);
+    run.rowsInResult = result.RecordCount();
+    const ExportLimits resultLimits = LimitsForResult(limits, run.rowsInResult);
+    file.start({resultLimits.maxLinkRecords, kind});
     FillHeaderCaptions();
-    for (int c = 1; c < int(HeaderCaptions.size()); ++c) {
-        steps.Try([&] { steps.App().Cells(1, c).Value(HeaderCaptions[size_t(c)]); });
-        ApplyHeaderCellStyle(steps, c);
+    if (ResultSheetWriter* sheet = file.sheet()) {
+        sheet->writeHeader(HeaderCaptions);
     }
-    filled.rowsInResult = result.RecordCount();
-    const long rows = std::min(filled.rowsInResult, limits.maxDataRows);
-    ApplyRowHeights(steps, rows);
-    ApplyDataBlockLayout(steps);
-    ApplyColumnWidths(steps);
-
-    std::array<QString, 16> fields;
-    std::array<QString, 16> names;
-    for (size_t i = 0; i < names.size(); ++i) {
-        names[i] = QString::fromLatin1(kResultColumns[i].field);
+    // Each field found by its name once, as Fields finds it; the rows are then read by position.
+    std::array<int, kResultColumns.size()> columns;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const Field& field = result.Fields(QString::fromLatin1(kResultColumns[i].field));
+        columns[i] = int(result.columnNames().indexOf(field.Name));
     }
+    ResultSheetWriter::Row fields;
+    const long rows = std::min(run.rowsInResult, resultLimits.maxDataRows);
     for (long r = 1; r <= rows; ++r) {
-        const int sheetRow = int(r + 1);
         for (size_t i = 0; i < fields.size(); ++i) {
-            fields[i] = result.Fields(names[i]).Text();
+            fields[i] = ValueText(result.value(columns[i]));
         }
-        const QString& folio = fields[0];
-        const QString& title = fields[kTitleColumn - 1];
-        const QString link = DocumentAddress(folio);
-        ApplyRowBorders(steps, sheetRow);
-        if (IsUnlinkedFolio(folio)) {
-            steps.Try([&] { steps.App().Cells(sheetRow, kTitleColumn).Formula(title); });
-        } else {
-            const QString cell = QStringLiteral("K") + QString::number(sheetRow);
-            steps.Try([&] { steps.Global().ActiveSheet().Range(cell).Select(); });
-            steps.Try([&] {
-                SpreadsheetGlobalObject& global = steps.Global();
-                global.ActiveSheet().Hyperlinks().Add(global.Selection(), link, title);
-            });
-            ApplyLinkCellFont(steps);
+        // A file that could not be started still has every row read, as the result asks.
+        if (ResultSheetWriter* sheet = file.sheet()) {
+            sheet->writeRow(fields);
         }
-        const QString first = QStringLiteral("A") + QString::number(sheetRow);
-        steps.Try([&] { steps.Global().ActiveSheet().Range(first).Select(); });
-        for (int c = 1; c <= int(fields.size()); ++c) {
-            if (c != kTitleColumn) {
-                steps.Try([&] { steps.App().Cells(sheetRow, c).Formula(fields[size_t(c - 1)]); });
-            }
-        }
-        filled.rowsWritten = r;
+        run.rowsWritten = r;
         result.MoveNext();
     }
 }
 
-QString StoreFailureText(const StoreError& error) {
-    return QStringLiteral(
-               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
-               "Error %1: %2")
-        .arg(error.number())
-        .arg(error.description());
+}  // namespace
+
+ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& limits,
+                                SpreadsheetFileKind kind, ResultFile& file) {
+    ResultExportRun run;
+    try {
+        OpenResult(queryText);
+        run.empty = ProposalRecordset->Bof() && ProposalRecordset->Eof();
+        if (!run.empty) {
+            WriteRows(*ProposalRecordset, limits, kind, file, run);
+        }
+    } catch (const StoreError& error) {
+        run.storeError = error;
+    } catch (...) {
+        ReleaseStoreQuietly();
+        throw;
+    }
+    ReleaseStoreQuietly();
+    return run;
 }
 
-QString IncompleteWorkbookText(const FilledSheet& filled, const XlsxWriteReport& report) {
+QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport& report) {
     QStringList parts;
-    if (filled.rowsInResult > filled.rowsWritten) {
+    if (run.rowsInResult > run.rowsWritten) {
         parts << QStringLiteral(
                      "La consulta encontró %1 ponencias, pero una hoja de cálculo admite como "
                      "máximo %2 filas de datos. El libro contiene las primeras %2; las %3 "
                      "restantes no se escribieron.")
-                     .arg(filled.rowsInResult)
-                     .arg(filled.rowsWritten)
-                     .arg(filled.rowsInResult - filled.rowsWritten);
+                     .arg(run.rowsInResult)
+                     .arg(run.rowsWritten)
+                     .arg(run.rowsInResult - run.rowsWritten);
     }
     const auto rowList = [](const std::vector<int>& rows) {
         QStringList numbers;
@@ -174,20 +176,21 @@ QString IncompleteWorkbookText(const FilledSheet& filled, const XlsxWriteReport&
 
 namespace {
 
-SpreadsheetApplication& ProgramApplication() {
-    if (!SpreadsheetApp) {
-        throw SpreadsheetError("no hay una aplicación de hojas de cálculo");
-    }
-    return *SpreadsheetApp;
+QString StoreFailureText(const StoreError& error) {
+    return QStringLiteral(
+               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
+               "Error %1: %2")
+        .arg(error.number())
+        .arg(error.description());
 }
 
 // Saves the finished workbook in the results folder, moves a workbook that the desktop opens by
 // name to where the user keeps files, and hands it to the desktop.
-void HandOver(const Worksheet& sheet, ResultFile& output, const FilledSheet& filled,
-              DesktopSpreadsheets desktop, ExportFeedback& feedback) {
+void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
+              ExportFeedback& feedback) {
     XlsxWriteReport report;
     try {
-        report = output.finish(sheet);
+        report = output.finish();
     } catch (const std::runtime_error& error) {
         const auto* outputError = dynamic_cast<const OutputError*>(&error);
         const QString file = outputError ? outputError->target() : output.path();
@@ -216,7 +219,7 @@ void HandOver(const Worksheet& sheet, ResultFile& output, const FilledSheet& fil
         // Not a failure: the workbook is saved, and the user is told where.
         feedback.showSavedWorkbook(message.isEmpty() ? SavedResultText(path) : message, path);
     }
-    if (const QString text = IncompleteWorkbookText(filled, report); !text.isEmpty()) {
+    if (const QString text = IncompleteWorkbookText(run, report); !text.isEmpty()) {
         feedback.showNotice(text);
     }
 }
@@ -227,43 +230,27 @@ void ExportResultSheet(const QString& queryText) {
     ExportResultSheetWithLimits(queryText, {});
 }
 
-ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
-    ExportLimits result = limits;
-    if (rowsInResult > limits.maxLinkRecords) {
-        result.maxLinkRecords = 0;
-    }
-    return result;
-}
-
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
     ExportFeedback& feedback = CurrentExportFeedback();
-    SheetSteps steps(ProgramApplication, GlobalObject);
-
-    const DesktopSpreadsheets desktop = DetectExcel();
-    steps.Try([] { SpreadsheetApp = RunningSpreadsheetApplication(); });
-    if (!SpreadsheetApp) {
-        // Nothing running and nothing created by the query window: start one rather than read
-        // every row into no workbook at all.
-        SpreadsheetApp = CreateSpreadsheetApplication();
-    }
-
+    SpreadsheetApp = DetectExcel();
+    const DesktopSpreadsheets desktop = *SpreadsheetApp;
     ResultFile output = ResultFile::InResultsFolder();
-    const ResultExportRun run =
-        RunResultExport(steps, queryText, limits, ResultFileKind(desktop), output);
+    // A template where the desktop opens templates: a spreadsheet application opens it as a new,
+    // untitled workbook.
+    const SpreadsheetFileKind kind = desktop == DesktopSpreadsheets::Templates
+                                         ? SpreadsheetFileKind::Template
+                                         : SpreadsheetFileKind::Workbook;
+    const ResultExportRun run = RunResultExport(queryText, limits, kind, output);
     if (run.storeError) {
-        // A workbook cut short by a failing store is not shown as if it were the result.
+        // A workbook cut short by a failing store is not shown as if it were the result, and
+        // leaves no file behind.
         feedback.showError(StoreFailureText(*run.storeError));
     } else if (run.empty) {
         feedback.showNoRecords();
+    } else {
+        HandOver(output, run, desktop, feedback);
     }
-    if (run.filled.workbook) {
-        if (!run.storeError) {
-            HandOver(run.filled.workbook->activeSheet(), output, run.filled, desktop, feedback);
-        }
-        output.discard();  // a workbook cut short by the store leaves no file behind
-        // The saved file is the user's now; the in-process copy is let go.
-        steps.Try([&] { steps.App().Workbooks().Close(run.filled.workbook); });
-    }
+    output.discard();
     SpreadsheetApp.reset();
 }
 

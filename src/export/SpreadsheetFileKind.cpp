@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "CheckedOutput.h"
-#include "Spreadsheet.h"
 
 namespace ponencias {
 

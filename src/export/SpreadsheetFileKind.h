@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QString>
+#include <stdexcept>
 
 namespace ponencias {
 
 class FileReplacement;
+
+// A spreadsheet file that could not be made or read for a reason that is not the system's: the
+// xlsx library failed, or a file is not an Office Open XML spreadsheet.
+class SpreadsheetError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // An Office Open XML spreadsheet is a workbook or a template by the content type of its main
 // part, nothing else: the sheet, its styles and links are the same. A spreadsheet application

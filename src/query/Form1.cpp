@@ -5,7 +5,6 @@
 #include "Form1Controls.h"
 #include "QueryFilters.h"
 #include "export/ResultSheetExport.h"
-#include "export/SpreadsheetApplication.h"
 #include "ui_Form1.h"
 #include "windows/FormDesign.h"
 

@@ -6,7 +6,7 @@
 
 #include "XlsxReader.h"
 
-#include "export/SpreadsheetApplication.h"
+#include "export/ResultSheetExport.h"
 
 namespace ponencias::test {
 

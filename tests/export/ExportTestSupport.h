@@ -7,7 +7,7 @@
 #include <ostream>
 
 #include "export/ExportFeedback.h"
-#include "export/SpreadsheetApplication.h"
+#include "export/ResultSheetExport.h"
 #include "support/TestStore.h"
 
 // Readable failure messages for texts.

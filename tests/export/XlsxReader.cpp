@@ -138,11 +138,15 @@ private:
             style.borderRight = border[1];
             style.borderTop = border[2];
             style.borderBottom = border[3];
+            style.numberFormat = attr.value(QLatin1String("numFmtId")).toInt();
         } else if (name == u"alignment" && !styles_.empty()) {
             XlsxStyle& style = styles_.back();
             style.horizontal = attr.value(QLatin1String("horizontal")).toString();
             style.vertical = attr.value(QLatin1String("vertical")).toString();
             style.wrap = attr.value(QLatin1String("wrapText")) == u"1";
+            style.rotation = attr.value(QLatin1String("textRotation")).toInt();
+            style.indent = attr.value(QLatin1String("indent")).toInt();
+            style.shrink = attr.value(QLatin1String("shrinkToFit")) == u"1";
         }
     }
 
@@ -242,8 +246,10 @@ void ReadSheetPart(const QByteArray& part, const QStringList& shared,
             sheet.paneState = attr.value(QLatin1String("state")).toString();
             sheet.paneTopLeft = attr.value(QLatin1String("topLeftCell")).toString();
             sheet.paneYSplit = attr.value(QLatin1String("ySplit")).toDouble();
+            sheet.paneXSplit = attr.value(QLatin1String("xSplit")).toDouble();
         } else if (name == u"selection") {
             sheet.activeCell = attr.value(QLatin1String("activeCell")).toString();
+            sheet.selectedRange = attr.value(QLatin1String("sqref")).toString();
         }
     }
     if (xml.hasError()) {
@@ -336,6 +342,83 @@ const XlsxStyle& XlsxSheet::styleAt(int row, int column) const {
         }
     }
     return styles.at(0);
+}
+
+namespace {
+
+// Control characters, backslashes and line breaks written as escapes, so one cell is one line.
+QString Escaped(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar ch : text) {
+        if (ch == QLatin1Char('\\')) {
+            out += QStringLiteral("\\\\");
+        } else if (ch.unicode() < 0x20 || ch.unicode() == 0x7f) {
+            out += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+QString Described(const XlsxStyle& s) {
+    const auto flag = [](bool on, const char* name) {
+        return on ? QLatin1String(name) : QLatin1String();
+    };
+    return QStringList{QStringLiteral("font=") + s.fontName,
+                       QString::number(s.fontSize) + flag(s.bold, "/b") + flag(s.underline, "/u"),
+                       s.fontColor,
+                       QStringLiteral("fill=") + s.fillColor,
+                       QStringLiteral("border=") + s.borderLeft,
+                       s.borderRight,
+                       s.borderTop,
+                       s.borderBottom,
+                       QStringLiteral("align=") + s.horizontal,
+                       s.vertical + flag(s.wrap, "/wrap") + flag(s.shrink, "/shrink"),
+                       QStringLiteral("numfmt=%1 rot=%2 indent=%3")
+                           .arg(s.numberFormat)
+                           .arg(s.rotation)
+                           .arg(s.indent)}
+        .join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+QStringList CanonicalDump(const XlsxSheet& sheet) {
+    QStringList lines;
+    const auto styleName = [&](int index) {
+        return index < 0 ? QStringLiteral("-") : Described(sheet.styles.at(size_t(index)));
+    };
+    for (const auto& column : sheet.columns) {
+        lines << QStringLiteral("col %1-%2 width=%3 ")
+                         .arg(column.min)
+                         .arg(column.max)
+                         .arg(column.width, 0, 'g', 17) +
+                     styleName(column.style);
+    }
+    for (auto row = sheet.rows.begin(); row != sheet.rows.end(); ++row) {
+        lines << QStringLiteral("row %1 height=%2%3 ")
+                         .arg(row.key())
+                         .arg(row->height, 0, 'g', 17)
+                         .arg(row->customHeight ? QLatin1String("/custom") : QLatin1String()) +
+                     styleName(row->style);
+    }
+    for (auto cell = sheet.cells.begin(); cell != sheet.cells.end(); ++cell) {
+        lines << QStringLiteral("cell %1,%2 ").arg(cell.key().first).arg(cell.key().second) +
+                     cell->type + QStringLiteral(" [") + Escaped(cell->value) +
+                     QStringLiteral("] formula=[") + Escaped(cell->formula) +
+                     QStringLiteral("] ") + styleName(cell->style);
+    }
+    for (auto link = sheet.links.begin(); link != sheet.links.end(); ++link) {
+        lines << QStringLiteral("link %1,%2 ").arg(link.key().first).arg(link.key().second) +
+                     link.value();
+    }
+    lines << QStringLiteral("pane ") + sheet.paneState + QLatin1Char(' ') + sheet.paneTopLeft +
+                 QStringLiteral(" y=%1 x=%2").arg(sheet.paneYSplit).arg(sheet.paneXSplit);
+    lines << QStringLiteral("selection ") + sheet.activeCell + QLatin1Char(' ') +
+                 sheet.selectedRange;
+    return lines;
 }
 
 std::optional<double> XlsxSheet::columnWidth(int column) const {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -22,6 +23,10 @@ struct XlsxStyle {
     QString horizontal;                                        // empty: general
     QString vertical;                                          // empty: bottom
     bool wrap = false;
+    int numberFormat = 0;  // numFmtId
+    int rotation = 0;
+    int indent = 0;
+    bool shrink = false;
 };
 
 struct XlsxCell {
@@ -48,8 +53,8 @@ struct XlsxSheet {
     QMap<std::pair<int, int>, QString> links;  // cell -> target
     std::vector<XlsxStyle> styles;             // by cellXfs index
     QString paneState, paneTopLeft;
-    double paneYSplit = 0;
-    QString activeCell;
+    double paneYSplit = 0, paneXSplit = 0;
+    QString activeCell, selectedRange;
 
     int maxRow() const;
     const XlsxCell* cell(int row, int column) const;
@@ -61,6 +66,11 @@ struct XlsxSheet {
 
 // Throws std::runtime_error when the file is not a readable workbook.
 XlsxSheet ReadXlsx(const QString& path);
+// The sheet as lines of text that say everything a reader sees, styles by their content rather
+// than their number: the columns, each row's height and style, each cell's type, value, formula
+// and style, the links, the frozen pane and the selection. Two sheets that look alike in a
+// spreadsheet application give the same lines.
+QStringList CanonicalDump(const XlsxSheet& sheet);
 // One part of the zip, for checks on the raw XML.
 QByteArray ReadZipPart(const QString& path, const QString& part);
 // Every entry of the zip in the archive's order: its name and its bytes as stored (compressed,
