@@ -25,8 +25,8 @@
 #include <ctime>
 #include <vector>
 
-#include "core/RuntimeDirectory.h"
-#include "export/CheckedOutput.h"
+#include "core/ProgramStart.h"
+#include "core/CheckedOutput.h"
 #include "export/ResultFiles.h"
 #include "export/ResultSheetExport.h"
 #include "export/SpreadsheetFileKind.h"

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "core/RuntimeDirectory.h"
+#include "core/ProgramStart.h"
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
 #include "query/MemoryQueryWindow.h"

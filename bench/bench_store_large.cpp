@@ -23,9 +23,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "core/RuntimeDirectory.h"
+#include "core/ProgramStart.h"
 #include "documents/ApplicationDocuments.h"
-#include "export/CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"

@@ -11,7 +11,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "ListCriteria.h"
-#include "export/CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "export/ResultFiles.h"
 #include "query/MemoryQueryWindow.h"
 #include "query/SearchQuery.h"

@@ -5,7 +5,7 @@
 #include <QFile>
 
 #include "Commands.h"
-#include "export/CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 

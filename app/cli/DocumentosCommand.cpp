@@ -7,7 +7,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "documents/ApplicationDocuments.h"
-#include "export/CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 

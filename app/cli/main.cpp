@@ -7,8 +7,7 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "common/SpanishTranslations.h"
-#include "core/RuntimeDirectory.h"
+#include "core/ProgramStart.h"
 
 namespace {
 constexpr const char* kUsage =

@@ -1,8 +1,7 @@
 // The program: it starts in the splash window and ends when its last window closes. It reads no
 // command line, environment variable or settings file.
 #include "ProgramWindows.h"
-#include "common/SpanishTranslations.h"
-#include "core/RuntimeDirectory.h"
+#include "core/ProgramStart.h"
 #include "export/widgets/WidgetExportFeedback.h"
 #include "shell/Shell.h"
 #include "windows/ErrorReport.h"

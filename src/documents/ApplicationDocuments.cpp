@@ -5,7 +5,7 @@
 #include <QDir>
 
 #include "Documents.h"
-#include "export/CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "export/ResultFiles.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"

@@ -15,8 +15,8 @@
 #include <optional>
 
 #include "ApplicationDocuments.h"
-#include "core/RuntimeDirectory.h"
-#include "export/CheckedOutput.h"
+#include "core/ProgramStart.h"
+#include "core/CheckedOutput.h"
 #include "store/StoreError.h"
 
 int main(int argc, char** argv) {

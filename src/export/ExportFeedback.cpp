@@ -3,7 +3,7 @@
 #include <QDir>
 #include <cstdio>
 
-#include "CheckedOutput.h"
+#include "core/CheckedOutput.h"
 
 namespace ponencias {
 

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "ResultSheetExport.h"
 #include "SpreadsheetFileKind.h"
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "ExportFeedback.h"
 #include "ResultFile.h"
 #include "desktop/DesktopAssociations.h"

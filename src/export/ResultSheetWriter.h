@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "CheckedOutput.h"
+#include "core/CheckedOutput.h"
 #include "ResultSheetLayout.h"
 #include "SpreadsheetFileKind.h"
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "CheckedOutput.h"
+#include "core/CheckedOutput.h"
 
 namespace ponencias {
 

@@ -21,7 +21,7 @@
 
 #include "AccessPageReader.h"
 #include "store/ImportProtocol.h"
-#include "store/WholeWrite.h"
+#include "core/CheckedOutput.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PONENCIAS_UNDER_ASAN 1

@@ -1,7 +1,7 @@
 #include "AccessFileCopy.h"
 
 #include "AccessImport.h"
-#include "DataFileErrors.h"
+#include "StoreError.h"
 #include "InMemoryCopy.h"
 #include "ProposalTable.h"
 #include "SqliteFailure.h"

@@ -10,7 +10,7 @@
 #include "AccessImporterProcess.h"
 #include "ImportProtocol.h"
 #include "StoreError.h"
-#include "SystemErrorText.h"
+#include "core/SystemErrorText.h"
 
 namespace ponencias {
 

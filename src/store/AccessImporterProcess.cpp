@@ -14,7 +14,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "WholeWrite.h"
+#include "core/CheckedOutput.h"
 
 extern char** environ;
 

@@ -8,9 +8,8 @@
 #include <QFileInfo>
 #include <cerrno>
 
-#include "DataFileErrors.h"
 #include "StoreError.h"
-#include "SystemErrorText.h"
+#include "core/SystemErrorText.h"
 
 namespace ponencias {
 

@@ -10,7 +10,7 @@
 
 #include "StoreError.h"
 #include "StoreSnapshot.h"
-#include "SystemErrorText.h"
+#include "core/SystemErrorText.h"
 
 namespace ponencias {
 

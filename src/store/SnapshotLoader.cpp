@@ -1,11 +1,10 @@
 #include "SnapshotLoader.h"
 
 #include "AccessFileCopy.h"
-#include "DataFileErrors.h"
+#include "StoreError.h"
 #include "OpenDataFile.h"
 #include "SnapshotCache.h"
 #include "SqliteFileCopy.h"
-#include "StoreError.h"
 
 namespace ponencias {
 

@@ -4,7 +4,7 @@
 
 #include <QUrl>
 
-#include "DataFileErrors.h"
+#include "StoreError.h"
 #include "InMemoryCopy.h"
 #include "JetDialect.h"
 #include "SqliteFailure.h"

@@ -10,7 +10,7 @@
 #include <QRegularExpression>
 #include <memory>
 
-#include "common/SpanishTranslations.h"
+#include "core/ProgramStart.h"
 #include "hardening/CliRunner.h"
 
 namespace ponencias {

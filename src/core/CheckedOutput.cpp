@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "store/SystemErrorText.h"
+#include "SystemErrorText.h"
 
 namespace ponencias {
 
@@ -30,25 +30,25 @@ QString OutputError::message() const {
     return QStringLiteral("No se pudo escribir «%1»: %2").arg(target_, reason_);
 }
 
-namespace {
-
-// Writes all of `bytes` to `fd`; false with errno set when the system refused some.
-bool WriteAll(int fd, QByteArrayView bytes) {
-    const char* at = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
+bool WriteWhole(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            if (written == 0) {
+                errno = EIO;
             }
             return false;
         }
-        at += written;
-        left -= written;
+        data += written;
+        size -= size_t(written);
     }
     return true;
 }
+
+namespace {
 
 bool CloseChecked(int fd) {
     // Linux releases the descriptor even when close reports an error; it is never retried.
@@ -118,7 +118,7 @@ FileReplacement::~FileReplacement() {
 }
 
 void FileReplacement::write(QByteArrayView bytes) {
-    if (fd_ < 0 || !WriteAll(fd_, bytes)) {
+    if (fd_ < 0 || !WriteWhole(fd_, bytes.data(), size_t(bytes.size()))) {
         const int error = fd_ < 0 ? EBADF : errno;
         discard();
         throw OutputError(path_, error);
@@ -181,7 +181,7 @@ void FileReplacement::copyOntoTarget() {
             error = errno;
         } else if (got == 0) {
             break;
-        } else if (!WriteAll(out, QByteArrayView(buffer, got))) {
+        } else if (!WriteWhole(out, buffer, size_t(got))) {
             error = errno;
         }
         offset += got > 0 ? got : 0;
@@ -214,7 +214,7 @@ void ReplaceFile(const QString& path, QByteArrayView bytes) {
 
 void WriteStandardOutput(QByteArrayView bytes) {
     // Whatever the C library holds for stdout goes first, so the order is kept.
-    if (std::fflush(stdout) != 0 || !WriteAll(STDOUT_FILENO, bytes)) {
+    if (std::fflush(stdout) != 0 || !WriteWhole(STDOUT_FILENO, bytes.data(), size_t(bytes.size()))) {
         throw OutputError(QString::fromUtf8(kStandardOutputName), errno);
     }
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <stdexcept>
 
-#include "store/SystemErrorText.h"
+#include "SystemErrorText.h"
 
 namespace ponencias {
 
@@ -69,6 +69,10 @@ private:
 
 // Writes `bytes` as the whole content of the file at `path`, through a FileReplacement.
 void ReplaceFile(const QString& path, QByteArrayView bytes);
+
+// Writes all `size` bytes to `fd`, going on after short writes and interruptions; false, with
+// errno set, when a write fails.
+bool WriteWhole(int fd, const char* data, size_t size);
 
 // Writes all of `bytes` to the standard output, retrying short writes; throws OutputError naming
 // kStandardOutputName. Nothing is buffered in between: what returned is with the system.
