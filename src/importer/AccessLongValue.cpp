@@ -58,11 +58,12 @@ std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* fi
     if ((flags & ~kLengthMask) != 0) {
         throw ValueFailure("un valor largo tiene una forma desconocida");
     }
-    // Each row of the chain: the next row's place, then its part of the value.
-    uint32_t place = first;
-    for (size_t links = 0; value.size() < length; ++links) {
-        if (place == 0 || links > filePages) {
-            throw ValueFailure("un valor largo se interrumpe antes de su final");
+    // Each row of the chain: the next row's place (0 in the last), then its part of the value.
+    // The chain is followed to its end, as libmdb follows the chains of the catalog's
+    // properties: one that runs in circles is damage even past the value's length.
+    for (uint32_t place = first, links = 0; place != 0; ++links) {
+        if (links > filePages) {
+            throw ValueFailure("un valor largo no acaba nunca");
         }
         const auto [bytes, found] = Row(mdb, place);
         if (found < kLinkSize) {
@@ -71,6 +72,9 @@ std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* fi
         place = Word32(bytes);
         const size_t part = std::min(found - kLinkSize, length - value.size());
         value.insert(value.end(), bytes + kLinkSize, bytes + kLinkSize + part);
+    }
+    if (value.size() < length) {
+        throw ValueFailure("un valor largo se interrumpe antes de su final");
     }
     return value;
 }

@@ -10,9 +10,9 @@ namespace ponencias {
 // The bytes of a long value (memo, OLE object, a calculated long text, an object's properties),
 // whose field in its row is the 12-byte reference Access keeps there: the value itself after
 // it, or the row of another page that holds it whole, or a chain of rows each naming the next.
-// A damaged file can make a chain run in circles or point anywhere: the reading stops at the
-// value's declared length, at as many links as the file has pages, and at every page's bounds,
-// and throws ValueFailure when the value cannot be followed to its end. Reads pages into
+// A damaged file can make a chain run in circles or point anywhere: the reading takes at most
+// the value's declared length, follows at most as many links as the file has pages, stays in
+// every page's bounds, and throws ValueFailure when the value cannot be followed to its end. Reads pages into
 // libmdb's second page buffer; the current page stays as it was.
 std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* field,
                                          size_t size, size_t filePages);
