@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 #include "ImportFailures.h"
 
@@ -37,12 +38,14 @@ std::pair<const unsigned char*, size_t> Row(MdbHandle* mdb, uint32_t place) {
 }  // namespace
 
 std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* field,
-                                         size_t size, size_t filePages) {
+                                         size_t size, size_t filePages, LongValueExtent extent) {
     if (size < size_t(MDB_MEMO_OVERHEAD)) {
         throw ValueFailure("un valor largo está incompleto");
     }
     const uint32_t flags = Word32(field);
-    const size_t length = flags & kLengthMask;
+    const size_t declared = flags & kLengthMask;
+    const size_t length =
+        extent == LongValueExtent::Declared ? declared : std::numeric_limits<size_t>::max();
     std::vector<unsigned char> value;
     if ((flags & kInline) != 0) {
         const size_t kept = std::min(length, size - MDB_MEMO_OVERHEAD);
@@ -54,9 +57,6 @@ std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* fi
         const auto [bytes, found] = Row(mdb, first);
         value.assign(bytes, bytes + std::min(found, length));
         return value;
-    }
-    if ((flags & ~kLengthMask) != 0) {
-        throw ValueFailure("un valor largo tiene una forma desconocida");
     }
     // Each row of the chain: the next row's place (0 in the last), then its part of the value.
     // The chain is followed to its end, as libmdb follows the chains of the catalog's
@@ -73,7 +73,7 @@ std::vector<unsigned char> ReadLongValue(MdbHandle* mdb, const unsigned char* fi
         const size_t part = std::min(found - kLinkSize, length - value.size());
         value.insert(value.end(), bytes + kLinkSize, bytes + kLinkSize + part);
     }
-    if (value.size() < length) {
+    if (extent == LongValueExtent::Declared && value.size() < declared) {
         throw ValueFailure("un valor largo se interrumpe antes de su final");
     }
     return value;

@@ -300,8 +300,9 @@ void AccessPageReader::CheckCatalogProperties() {
                 if (field.start < 0 || size_t(field.start) + size_t(field.siz) > pageSize_) {
                     throw ValueFailure("un valor sale de los límites de su página");
                 }
-                const std::vector<unsigned char> value = ReadLongValue(
-                    mdb_, mdb_->pg_buf + field.start, size_t(field.siz), filePages);
+                const std::vector<unsigned char> value =
+                    ReadLongValue(mdb_, mdb_->pg_buf + field.start, size_t(field.siz), filePages,
+                                  LongValueExtent::Stored);
                 if (!PropertiesReadable(value.data(), value.size())) {
                     throw ValueFailure("las propiedades de un objeto están dañadas");
                 }

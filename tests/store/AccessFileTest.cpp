@@ -425,6 +425,10 @@ TEST(AccessDamage, FilesTheFuzzerFoundEndInTheImportersReply) {
         // A property record of length 0 in the catalog: libmdb built property tables for ever.
         {"access-runaway-allocation.mdb",
          "el catálogo de objetos está dañado (las propiedades de un objeto están dañadas)"},
+        // Properties whose record of length 0 lies past the value's declared length, where
+        // libmdb still reads: it went round for ever, printing.
+        {"access-properties-past-their-length.mdb",
+         "el catálogo de objetos está dañado (las propiedades de un objeto están dañadas)"},
         // A catalog row at its page's very start, over the header: libmdb read far past the page.
         {"access-row-outside-page.accdb",
          "el catálogo de objetos está dañado (una fila sale de los límites de su página)"},
