@@ -17,6 +17,7 @@ struct AccessColumn {
     bool calculated = false;  // its values were computed by Access from other columns
     int scale = 0;            // digits after the point, for decimals
     bool noted = false;       // the import's notes already name it
+    int unreadable = 0;       // values that could not be read, each read as NULL
 
     static AccessColumn Of(MdbColumn* column);
 

@@ -4,24 +4,24 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "AccessDates.h"
 #include "AccessDecimal.h"
+#include "AccessLongValue.h"
 #include "ImportDatabaseWriter.h"
 #include "ImportFailures.h"
-
-// Present in libmdb 1.0 but missing from its header.
-extern "C" int mdb_unicode2ascii(MdbHandle* mdb, const char* src, size_t slen, char* dest,
-                                 size_t dlen);
 
 namespace ponencias {
 
 namespace {
 
 // The bytes a calculated column (Access 2010 and later) keeps around its value: 16 bytes, the
-// value's length (32 bits), the value, and 3 bytes more.
-constexpr int kCalculatedHeader = 20;
+// value's length (32 bits), the value, and 3 bytes more. A length of 0 is a value Access did
+// not compute (its sources were NULL), whatever the result's kind.
+constexpr size_t kCalculatedHeader = 20;
 
 // A single-precision number as the shortest decimal that reads back as it (0.1, not
 // 0.100000001490116).
@@ -35,13 +35,31 @@ double ShortestFloat(float value) {
 
 }  // namespace
 
-AccessFieldReader::AccessFieldReader(MdbHandle* mdb, size_t budget, ImportDatabaseWriter& writer,
-                                     QStringList& notes)
+std::string ReplicationIdText(const unsigned char* b) {
+    char text[39];
+    std::snprintf(text, sizeof text,
+                  "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3],
+                  b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12], b[13],
+                  b[14], b[15]);
+    return text;
+}
+
+AccessFieldReader::AccessFieldReader(MdbHandle* mdb, size_t filePages, size_t budget,
+                                     ImportDatabaseWriter& writer, QStringList& notes)
     : mdb_(mdb),
       pageSize_(size_t(mdb->fmt->pg_size)),
+      filePages_(filePages),
       budget_(budget),
       writer_(writer),
-      notes_(notes) {}
+      notes_(notes),
+      text_(mdb->f->jet_version == MDB_VER_JET3, mdb->f->code_page) {
+    if (text_.unknownCodePage() != 0) {
+        notes_ << QStringLiteral(
+                      "El archivo declara la página de códigos %1, que no se conoce; sus textos "
+                      "se leen en la de Windows-1252.")
+                      .arg(text_.unknownCodePage());
+    }
+}
 
 void AccessFieldReader::Read(int index, AccessColumn& column, const QString& table,
                              const MdbField& field) {
@@ -60,64 +78,74 @@ void AccessFieldReader::Read(int index, AccessColumn& column, const QString& tab
     const int start = field.start;
     const int size = field.siz;
     if (start < 0 || size < 0 || size_t(start) + size_t(size) > pageSize_) {
-        throw TableFailure("un valor sale de los límites de su página");
+        throw ValueFailure("un valor sale de los límites de su página");
     }
-    unsigned char* page = mdb_->pg_buf;
+    const unsigned char* bytes = mdb_->pg_buf + start;
     if (column.calculated) {
-        ReadCalculated(index, column, table, start, size);
+        ReadCalculated(index, column, bytes, size_t(size));
     } else if (column.kind == MDB_MEMO) {
-        ReadMemo(index, page, start, size);
+        Text(index, LongValue(bytes, size_t(size)));
     } else if (column.kind == MDB_NUMERIC) {
         if (size < 17) {
-            throw TableFailure("un valor numérico está incompleto");
+            throw ValueFailure("un valor decimal está incompleto");
         }
         if (column.scale > AccessDecimal::kMaxScale) {
             Note(column, table, QStringLiteral("escala decimal no válida"));
             return;
         }
-        writer_.BindDecimal(index, AccessDecimal::FromStored(page + start, column.scale));
+        writer_.BindDecimal(index, AccessDecimal::FromStored(bytes, column.scale));
     } else {
-        ReadScalar(index, column.kind, page + start, size_t(size));
+        ReadScalar(index, column.kind, bytes, size_t(size));
     }
 }
 
+// A memo's text, kept in its row or on other pages.
+std::string AccessFieldReader::LongValue(const unsigned char* field, size_t size) {
+    if (size < size_t(MDB_MEMO_OVERHEAD)) {
+        return std::string();
+    }
+    const std::vector<unsigned char> stored = ReadLongValue(mdb_, field, size, filePages_);
+    Spend(stored.size());
+    return text_.Decode(stored.data(), stored.size());
+}
+
 // A calculated value comes wrapped; a long text's wrapping is inside its memo value.
-void AccessFieldReader::ReadCalculated(int index, AccessColumn& column, const QString& table,
-                                       int start, int size) {
-    const unsigned char* page = mdb_->pg_buf;
+void AccessFieldReader::ReadCalculated(int index, AccessColumn& column,
+                                       const unsigned char* field, size_t size) {
     std::vector<unsigned char> wrapped;
     if (column.kind == MDB_MEMO) {
-        if (!LongValue(page + start, size_t(size), wrapped)) {
-            Note(column, table, QStringLiteral("texto calculado demasiado largo"));
-            return;
-        }
+        wrapped = ReadLongValue(mdb_, field, size, filePages_);
+        Spend(wrapped.size());
     } else {
-        wrapped.assign(page + start, page + start + size);
+        wrapped.assign(field, field + size);
     }
-    if (wrapped.size() < size_t(kCalculatedHeader)) {
+    if (wrapped.size() < kCalculatedHeader) {
         return;  // no value computed
     }
-    const size_t length =
-        std::min(size_t(uint32_t(mdb_get_int32(wrapped.data(), kCalculatedHeader - 4))),
-                 wrapped.size() - kCalculatedHeader);
+    const size_t stored = uint32_t(mdb_get_int32(wrapped.data(), kCalculatedHeader - 4));
+    if (stored == 0) {
+        return;  // no value computed
+    }
+    const size_t length = std::min(stored, wrapped.size() - kCalculatedHeader);
+    if (length == 0) {
+        throw ValueFailure("un valor calculado está incompleto");
+    }
     const unsigned char* value = wrapped.data() + kCalculatedHeader;
     switch (column.kind) {
         case MDB_BOOL:
-            if (length >= 1) {
-                writer_.BindInteger(index, value[0] != 0 ? 1 : 0);
-            }
+            writer_.BindInteger(index, value[0] != 0 ? 1 : 0);
             break;
         case MDB_NUMERIC: {
             AccessDecimal decimal;
             if (!AccessDecimal::FromCalculated(value, length, decimal)) {
-                throw TableFailure("un valor decimal calculado no se puede descifrar");
+                throw ValueFailure("un valor decimal calculado no se puede descifrar");
             }
             writer_.BindDecimal(index, decimal);
             break;
         }
         case MDB_TEXT:
         case MDB_MEMO:
-            StoredText(index, value, length);
+            Text(index, text_.Decode(value, length));
             break;
         default:
             ReadScalar(index, column.kind, value, length);
@@ -130,7 +158,7 @@ void AccessFieldReader::ReadScalar(int index, int kind, const unsigned char* byt
     auto* data = const_cast<unsigned char*>(bytes);
     const auto need = [&](size_t wanted) {
         if (size < wanted) {
-            throw TableFailure("un valor numérico está incompleto");
+            throw ValueFailure("un valor numérico está incompleto");
         }
     };
     switch (kind) {
@@ -167,87 +195,28 @@ void AccessFieldReader::ReadScalar(int index, int kind, const unsigned char* byt
             writer_.BindDecimal(index, AccessDecimal::FromCurrency(units));
             break;
         }
-        case MDB_DATETIME: {
+        case MDB_DATETIME:
             need(8);
-            const QByteArray text = AccessDateText(mdb_get_double(data, 0)).toUtf8();
-            Text(index, text.constData(), size_t(text.size()));
+            Text(index, AccessDateText(mdb_get_double(data, 0)).toStdString());
             break;
-        }
         case kMdbExtendedDateTime: {
             const std::string text = ExtendedDateTimeText(data, size);
             if (text.empty()) {
-                throw TableFailure("un valor de fecha y hora extendida no es válido");
+                throw ValueFailure("un valor de fecha y hora extendida no es válido");
             }
-            Text(index, text.data(), text.size());
+            Text(index, text);
             break;
         }
         case MDB_TEXT:
-            StoredText(index, data, size);
+            Text(index, text_.Decode(data, size));
             break;
-        case MDB_REPID: {
+        case MDB_REPID:
             need(16);
-            // A replication identifier reads as Access shows it, {XXXXXXXX-XXXX-…}.
-            char* text = mdb_col_to_string(mdb_, data, 0, MDB_REPID, int(size));
-            if (text != nullptr) {
-                Text(index, text, std::strlen(text));
-                g_free(text);
-            }
+            Text(index, ReplicationIdText(data));
             break;
-        }
         default:
             break;
     }
-}
-
-void AccessFieldReader::ReadMemo(int index, unsigned char* page, int start, int size) {
-    if (size < MDB_MEMO_OVERHEAD) {
-        Text(index, "", 0);
-        return;
-    }
-    const size_t stored = size_t(mdb_get_int32(page, start)) & 0xffffff;
-    // The text of a memo is at most its stored length (or one page) in UTF-16; as UTF-8 it
-    // needs at most three bytes for every two.
-    const size_t room = std::max(stored, pageSize_) * 3 + 16;
-    mdb_set_bind_size(mdb_, room);
-    char* text = mdb_col_to_string(mdb_, page, start, MDB_MEMO, size);
-    if (text != nullptr) {
-        Text(index, text, std::strlen(text));
-        g_free(text);
-    }
-}
-
-// The bytes of a memo value kept in its row or on one other page; false for one spread over
-// several pages.
-bool AccessFieldReader::LongValue(const unsigned char* field, size_t size,
-                                  std::vector<unsigned char>& out) {
-    if (size < size_t(MDB_MEMO_OVERHEAD)) {
-        return false;
-    }
-    auto* header = const_cast<unsigned char*>(field);
-    const uint32_t flags = uint32_t(mdb_get_int32(header, 0));
-    const size_t length = flags & 0x3fffffff;
-    if ((flags & 0x80000000u) != 0) {
-        out.assign(field + MDB_MEMO_OVERHEAD,
-                   field + MDB_MEMO_OVERHEAD + std::min(length, size - MDB_MEMO_OVERHEAD));
-        return true;
-    }
-    if ((flags & 0x40000000u) == 0) {
-        return false;
-    }
-    void* buffer = nullptr;
-    int offset = 0;
-    size_t found = 0;
-    if (mdb_find_pg_row(mdb_, int(mdb_get_int32(header, 4)), &buffer, &offset, &found) != 0) {
-        throw TableFailure("un texto largo está fuera de su página");
-    }
-    offset &= 0x1fff;
-    if (size_t(offset) + found > pageSize_) {
-        throw TableFailure("un texto largo sale de los límites de su página");
-    }
-    const auto* bytes = static_cast<const unsigned char*>(buffer) + offset;
-    Spend(found);
-    out.assign(bytes, bytes + std::min(found, length));
-    return true;
 }
 
 void AccessFieldReader::Note(AccessColumn& column, const QString& table, const QString& why) {
@@ -265,18 +234,9 @@ void AccessFieldReader::Spend(size_t bytes) {
     budget_ -= bytes;
 }
 
-void AccessFieldReader::Text(int index, const char* text, size_t length) {
-    Spend(length);
-    writer_.BindText(index, text, length);
-}
-
-// Text stored as UTF-16 or in Access's compressed form (after 0xFF 0xFE), or in the file's
-// code page in Jet 3.
-void AccessFieldReader::StoredText(int index, const unsigned char* bytes, size_t size) {
-    std::vector<char> text(size * 3 + 16);
-    const int length = mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(bytes), size,
-                                         text.data(), text.size());
-    Text(index, text.data(), std::min(size_t(std::max(length, 0)), text.size() - 1));
+void AccessFieldReader::Text(int index, const std::string& text) {
+    Spend(text.size());
+    writer_.BindText(index, text.data(), text.size());
 }
 
 }  // namespace ponencias

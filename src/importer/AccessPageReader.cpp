@@ -1,9 +1,12 @@
 #include "AccessPageReader.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "AccessFieldReader.h"
+#include "AccessLongValue.h"
+#include "AccessProperties.h"
 #include "ImportDatabaseWriter.h"
 #include "ImportFailures.h"
 
@@ -19,6 +22,15 @@ namespace {
 constexpr int kSkippedRow = 0x8000;
 constexpr int kMovedRow = 0x4000;
 constexpr int kMaxMoves = 4;
+// A row's column count and null mask take two bytes at least.
+constexpr size_t kSmallestRow = 2;
+// Unreadable values named one by one in the notes, per column; the rest are counted.
+constexpr int kValuesNamed = 10;
+
+struct TableDefinition {
+    MdbTableDef* table;
+    ~TableDefinition() { mdb_free_tabledef(table); }
+};
 
 }  // namespace
 
@@ -48,13 +60,15 @@ bool AccessPageReader::IsRequired(const QString& tableName) const {
 }
 
 QByteArray AccessPageReader::Read() {
+    CheckCatalogProperties();
     // Every Access file lists at least its own system tables in the catalog.
     if (mdb_read_catalog(mdb_, MDB_ANY) == nullptr || mdb_->num_catalog == 0) {
         throw ImportFailure("no se pudo leer el catálogo de objetos");
     }
     ImportDatabaseWriter writer;
     // The text read may come to four times the file and 64 MiB more, no further.
-    AccessFieldReader fields(mdb_, size_t(bytes_.size()) * 4 + (64u << 20), writer, notes_);
+    AccessFieldReader fields(mdb_, size_t(bytes_.size()) / pageSize_,
+                             size_t(bytes_.size()) * 4 + (64u << 20), writer, notes_);
     for (unsigned i = 0; i < mdb_->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
         if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry)) {
@@ -83,10 +97,7 @@ void AccessPageReader::ReadTable(MdbCatalogEntry* entry, const QString& tableNam
     if (table == nullptr) {
         throw TableFailure("no se pudo leer su definición");
     }
-    struct Free {
-        MdbTableDef* t;
-        ~Free() { mdb_free_tabledef(t); }
-    } freeTable{table};
+    const TableDefinition owned{table};
     if (mdb_read_columns(table) == nullptr || table->num_cols == 0 ||
         table->num_cols > MDB_MAX_COLS) {
         throw TableFailure("no se pudieron leer sus columnas");
@@ -102,6 +113,14 @@ void AccessPageReader::ReadTable(MdbCatalogEntry* entry, const QString& tableNam
     writer.BeginTable(tableName, names, types);
     ReadRows(table, columns, tableName, writer, fields);
     writer.EndTable();
+    for (const AccessColumn& column : columns) {
+        if (column.unreadable > kValuesNamed) {
+            notes_ << QStringLiteral("Otros %1 valores de la columna «%2» de la tabla «%3» no se "
+                                     "pudieron leer y quedan vacíos.")
+                          .arg(column.unreadable - kValuesNamed)
+                          .arg(column.name, tableName);
+        }
+    }
 }
 
 std::vector<AccessColumn> AccessPageReader::Columns(MdbTableDef* table, const QString& tableName) {
@@ -128,6 +147,21 @@ void AccessPageReader::ReadRows(MdbTableDef* table, std::vector<AccessColumn>& c
                                 const QString& tableName, ImportDatabaseWriter& writer,
                                 AccessFieldReader& fields) {
     fields_.assign(table->num_cols, MdbField{});
+    long number = 0;
+    WalkRows(table, [&](int start, size_t size) {
+        ReadRow(table, start, size, ++number, columns, tableName, writer, fields);
+    });
+}
+
+// Calls `row` with the place and size of every row of `table`, in the order of its pages, with
+// the row's page current.
+void AccessPageReader::WalkRows(MdbTableDef* table,
+                                const std::function<void(int start, size_t size)>& row) {
+    // libmdb walks the usage map without looking whether it has one: a map's kind and its
+    // first page (or first map page) take five bytes.
+    if (table->usage_map == nullptr || table->map_sz < 5) {
+        throw TableFailure("no se pudo leer su mapa de páginas");
+    }
     mdb_rewind_table(table);
     const int countAt = mdb_->fmt->row_count_offset;
     const int maxRows = int(pageSize_ - size_t(countAt) - 2) / 2;
@@ -137,25 +171,37 @@ void AccessPageReader::ReadRows(MdbTableDef* table, std::vector<AccessColumn>& c
         if (rows < 0 || rows > maxRows) {
             throw TableFailure("una página de datos no es válida");
         }
-        for (int row = 0; row < rows; ++row) {
+        for (int number = 0; number < rows; ++number) {
             int start = 0;
             size_t size = 0;
-            if (mdb_find_row(mdb_, row, &start, &size) != 0) {
+            if (mdb_find_row(mdb_, number, &start, &size) != 0) {
                 throw TableFailure("una fila está fuera de su página");
             }
             if ((start & kSkippedRow) != 0) {
                 continue;
             }
+            CheckRowWithinPage(start, size);
             if ((start & kMovedRow) == 0) {
-                ReadRow(table, start & 0x1fff, size, columns, tableName, writer, fields);
+                row(start & 0x1fff, size);
                 continue;
             }
             start = FollowMovedRow(start, size);
-            ReadRow(table, start & 0x1fff, size, columns, tableName, writer, fields);
+            row(start & 0x1fff, size);
             if (mdb_read_pg(mdb_, page) != ssize_t(pageSize_)) {
                 throw TableFailure("una página de datos no se puede releer");
             }
         }
+    }
+}
+
+// libmdb takes a row's size as the distance to the previous row's start and cracks the row
+// without looking: on a damaged page an empty row, or one over the page's header, sends it
+// reading far outside the page.
+void AccessPageReader::CheckRowWithinPage(int start, size_t size) const {
+    const size_t header = size_t(mdb_->fmt->row_count_offset) + 2;
+    if (size < kSmallestRow || size_t(start & 0x1fff) < header ||
+        size_t(start & 0x1fff) + size > pageSize_) {
+        throw TableFailure("una fila sale de los límites de su página");
     }
 }
 
@@ -172,11 +218,15 @@ int AccessPageReader::FollowMovedRow(int start, size_t& size) {
             mdb_find_row(mdb_, int(target & 0xff), &start, &size) != 0) {
             throw TableFailure("una fila trasladada está fuera de su página");
         }
+        CheckRowWithinPage(start, size);
     }
     return start;
 }
 
-void AccessPageReader::ReadRow(MdbTableDef* table, int start, size_t size,
+// A value that cannot be read costs only itself: it reads NULL, with a note naming its table,
+// column and row (the row's number in the order of the table's pages, from 1), unless the
+// table must be read whole.
+void AccessPageReader::ReadRow(MdbTableDef* table, int start, size_t size, long number,
                                std::vector<AccessColumn>& columns, const QString& tableName,
                                ImportDatabaseWriter& writer, AccessFieldReader& fields) {
     const int count = mdb_crack_row(table, start, size, fields_.data());
@@ -188,9 +238,80 @@ void AccessPageReader::ReadRow(MdbTableDef* table, int start, size_t size,
         if (field.colnum < 0 || field.colnum >= int(columns.size())) {
             throw TableFailure("una fila nombra una columna inexistente");
         }
-        fields.Read(field.colnum + 1, columns[size_t(field.colnum)], tableName, field);
+        AccessColumn& column = columns[size_t(field.colnum)];
+        try {
+            fields.Read(field.colnum + 1, column, tableName, field);
+        } catch (const ValueFailure& failure) {
+            if (IsRequired(tableName)) {
+                throw TableFailure("la columna «" + column.name.toStdString() + "», fila " +
+                                   std::to_string(number) + ": " + failure.what());
+            }
+            writer.BindNull(field.colnum + 1);
+            if (++column.unreadable <= kValuesNamed) {
+                notes_ << QStringLiteral("El valor de la columna «%1» de la tabla «%2» en la fila "
+                                         "%3 no se pudo leer y queda vacío (%4).")
+                              .arg(column.name, tableName)
+                              .arg(number)
+                              .arg(QString::fromUtf8(failure.what()));
+            }
+        }
     }
     writer.EndRow();
+}
+
+// libmdb reads every object's properties (MSysObjects.LvProp) while it reads the catalog, and
+// trusts every length in them: one damaged record can send it round for ever, building ever
+// more. So they are read first, the way libmdb will, and a catalog it could not walk is refused.
+void AccessPageReader::CheckCatalogProperties() {
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb_;
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::strcpy(objects.object_name, "MSysObjects");
+    MdbTableDef* table = mdb_read_table(&objects);
+    if (table == nullptr) {
+        return;  // the catalog's own reading fails
+    }
+    const TableDefinition owned{table};
+    if (mdb_read_columns(table) == nullptr || table->num_cols == 0 ||
+        table->num_cols > MDB_MAX_COLS) {
+        return;
+    }
+    int properties = -1;
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
+        if (g_ascii_strcasecmp(column->name, "LvProp") == 0) {
+            properties = int(c);
+        }
+    }
+    if (properties < 0) {
+        return;
+    }
+    const size_t filePages = size_t(bytes_.size()) / pageSize_;
+    fields_.assign(table->num_cols, MdbField{});
+    try {
+        WalkRows(table, [&](int start, size_t size) {
+            const int count = mdb_crack_row(table, start, size, fields_.data());
+            for (int f = 0; f < count && f < int(table->num_cols); ++f) {
+                const MdbField& field = fields_[size_t(f)];
+                if (field.colnum != properties || field.is_null || field.siz <= 0) {
+                    continue;
+                }
+                if (field.start < 0 || size_t(field.start) + size_t(field.siz) > pageSize_) {
+                    throw ValueFailure("un valor sale de los límites de su página");
+                }
+                const std::vector<unsigned char> value =
+                    ReadLongValue(mdb_, mdb_->pg_buf + field.start, size_t(field.siz), filePages,
+                                  LongValueExtent::Stored);
+                if (!PropertiesReadable(value.data(), value.size())) {
+                    throw ValueFailure("las propiedades de un objeto están dañadas");
+                }
+            }
+        });
+    } catch (const std::runtime_error& failure) {
+        throw ImportFailure(std::string("el catálogo de objetos está dañado (") + failure.what() +
+                            ")");
+    }
 }
 
 // A page the table's usage map names beyond the file's end means the file was cut short: the

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "AccessColumn.h"
@@ -36,9 +37,13 @@ private:
     std::vector<AccessColumn> Columns(MdbTableDef* table, const QString& tableName);
     void ReadRows(MdbTableDef* table, std::vector<AccessColumn>& columns, const QString& tableName,
                   ImportDatabaseWriter& writer, AccessFieldReader& fields);
+    void WalkRows(MdbTableDef* table, const std::function<void(int start, size_t size)>& row);
     int FollowMovedRow(int start, size_t& size);
-    void ReadRow(MdbTableDef* table, int start, size_t size, std::vector<AccessColumn>& columns,
-                 const QString& tableName, ImportDatabaseWriter& writer, AccessFieldReader& fields);
+    void CheckRowWithinPage(int start, size_t size) const;
+    void ReadRow(MdbTableDef* table, int start, size_t size, long number,
+                 std::vector<AccessColumn>& columns, const QString& tableName,
+                 ImportDatabaseWriter& writer, AccessFieldReader& fields);
+    void CheckCatalogProperties();
     void CheckPagesWithinFile(MdbTableDef* table, const QString& tableName);
     bool IsRequired(const QString& tableName) const;
 

@@ -81,6 +81,10 @@ void ImportDatabaseWriter::BindReal(int column, double value) {
     sqlite3_bind_double(insert_, column, value);
 }
 
+void ImportDatabaseWriter::BindNull(int column) {
+    sqlite3_bind_null(insert_, column);
+}
+
 void ImportDatabaseWriter::BindText(int column, const char* text, size_t length) {
     sqlite3_bind_text64(insert_, column, text, length, SQLITE_TRANSIENT, SQLITE_UTF8);
 }

@@ -31,6 +31,7 @@ public:
     // stays NULL.
     void BindInteger(int column, int64_t value);
     void BindReal(int column, double value);
+    void BindNull(int column);
     void BindText(int column, const char* text, size_t length);
     // A decimal is held as the number it is: an integer when it is whole and fits 64 bits, a
     // double when the double prints back as exactly the same digits, and otherwise as its exact

@@ -16,4 +16,10 @@ struct TableFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// One value that cannot be read: it reads empty, with a note naming its table, column and row,
+// unless its table must be read whole.
+struct ValueFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 }  // namespace ponencias

@@ -16,10 +16,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
-#include <new>
 
-#include "AccessPageReader.h"
+#include "ImportReply.h"
 #include "store/ImportProtocol.h"
 #include "core/CheckedOutput.h"
 
@@ -108,18 +106,7 @@ int main(int argc, char** argv) {
         return 3;
     }
     Limit(seconds, size_t(bytes.size()));
-    QByteArray result;
-    try {
-        AccessPageReader reader(bytes, QString::fromUtf8(argv[1]));
-        const QByteArray image = reader.Read();
-        result = ImportProtocol::Success(image, reader.notes());
-    } catch (const std::bad_alloc&) {
-        // The bounded address space ran out (the C++ library's own words are English).
-        result =
-            ImportProtocol::Failure(QByteArrayLiteral("su lectura excede la memoria permitida"));
-    } catch (const std::exception& failure) {
-        result = ImportProtocol::Failure(QByteArray(failure.what()));
-    }
+    const QByteArray result = ImportReply(bytes, QString::fromUtf8(argv[1]));
     // Ends without running destructors or leak checks: what libmdb leaves behind after a
     // damaged file is of no account now.
     _exit(WriteAll(kResultDescriptor, result) ? 0 : 3);
