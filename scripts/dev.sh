@@ -6,8 +6,8 @@
 #   scripts/dev.sh run        build and start the program on the bundled sample database
 #   scripts/dev.sh test       build and run every test through CTest
 #   scripts/dev.sh sanitize   the same tests built with AddressSanitizer + UBSan
-#   scripts/dev.sh fuzz [S]   build the two fuzz targets and run each S/2 seconds (default 60)
-#   scripts/dev.sh bench      build and run the benchmarks (figures in the README)
+#   scripts/dev.sh fuzz [S]   build the three fuzz targets and run each S/3 seconds (default 60)
+#   scripts/dev.sh bench      build and run the benchmarks (figures in docs/benchmarks.md)
 #   scripts/dev.sh package    build the Debian package; its path is the last line printed
 #   scripts/dev.sh deps       only install the packages
 set -euo pipefail
