@@ -3,8 +3,6 @@
 // that are hostile to SQL.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "query/SearchQuery.h"
 
 namespace ponencias {
@@ -29,12 +27,6 @@ QString LawCondition(const QString& law) {
         .arg(law);
 }
 
-SearchCriteria With(const std::function<void(SearchCriteria&)>& set) {
-    SearchCriteria criteria;
-    set(criteria);
-    return criteria;
-}
-
 struct QueryCase {
     const char* what;
     SearchCriteria criteria;
@@ -42,66 +34,56 @@ struct QueryCase {
 };
 
 TEST(SearchQuery, EachWindowStateGivesItsExactText) {
+    // Palabra, the last member, has no default of its own: it is named in every case.
     const QueryCase cases[] = {
         {"nothing chosen: two blanks before ORDER", {}, "  "},
-        {"state and keyword", With([](SearchCriteria& c) {
-             c.Entidad = Entry("Jalisco");
-             c.Palabra = QStringLiteral("voto nulo");
-         }),
+        {"state and keyword",
+         {.Entidad = Entry("Jalisco"), .Palabra = QStringLiteral("voto nulo")},
          "  WHERE ESTADO = 'Jalisco' AND (RESUMEN like '%voto nulo%')  "},
-        {"event and law", With([](SearchCriteria& c) {
-             c.Jornada = Entry("3");
-             c.Normatividad = Entry("COFIPE");
-         }),
+        {"event and law",
+         {.Jornada = Entry("3"), .Normatividad = Entry("COFIPE"), .Palabra = {}},
          " WHERE NUM_JORNADA = '3'  AND " + LawCondition("COFIPE") + " "},
-        {"keyword alone", With([](SearchCriteria& c) { c.Palabra = QStringLiteral("voto"); }),
-         " WHERE (RESUMEN like '%voto%')  "},
+        {"keyword alone", {.Palabra = QStringLiteral("voto")}, " WHERE (RESUMEN like '%voto%')  "},
         {"law alone: its form ends with a blank",
-         With([](SearchCriteria& c) { c.Normatividad = Entry("Ley X"); }),
+         {.Normatividad = Entry("Ley X"), .Palabra = {}},
          "  WHERE " + LawCondition("Ley X") + "  "},
-        {"every criterion", With([](SearchCriteria& c) {
-             c.Jornada = Entry("1");
-             c.Entidad = Entry("E");
-             c.EjeTematico = Entry("A");
-             c.Subtema = QStringLiteral("S");
-             c.Categoria = QStringLiteral("C");
-             c.Perfil = Entry("P");
-             c.Normatividad = Entry("N");
-             c.Palabra = QStringLiteral("K");
-         }),
+        {"every criterion",
+         {.Jornada = Entry("1"),
+          .Entidad = Entry("E"),
+          .EjeTematico = Entry("A"),
+          .Subtema = QStringLiteral("S"),
+          .Categoria = QStringLiteral("C"),
+          .Perfil = Entry("P"),
+          .Normatividad = Entry("N"),
+          .Palabra = QStringLiteral("K")},
          " WHERE NUM_JORNADA = '1'  AND ESTADO = 'E' AND EJE_TEMATICO = 'A' AND SUBTEMA = 'S' AND "
          "CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' AND " +
              LawCondition("N") + " AND (RESUMEN like '%K%')  "},
-        {"the category first", With([](SearchCriteria& c) {
-             c.Categoria = QStringLiteral("C");
-             c.Perfil = Entry("P");
-         }),
+        {"the category first",
+         {.Categoria = QStringLiteral("C"), .Perfil = Entry("P"), .Palabra = {}},
          "  WHERE CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' "},
         // A list with no selection applies, with an empty value; a list is judged by index alone.
-        {"lists without a selection", With([](SearchCriteria& c) {
-             c.Jornada = ListChoice{-1, QString()};
-             c.Entidad = ListChoice{-1, QString()};
-             c.Perfil = ListChoice{0, QStringLiteral("Ciudadano")};
-         }),
+        {"lists without a selection",
+         {.Jornada = {-1, QString()},
+          .Entidad = {-1, QString()},
+          .Perfil = {0, QStringLiteral("Ciudadano")},
+          .Palabra = {}},
          " WHERE NUM_JORNADA = ''  AND ESTADO = '' "},
         // The combos are judged by their exact text: empty, another case or no accent all apply.
-        {"an empty subtopic", With([](SearchCriteria& c) { c.Subtema = QString(); }),
-         "  WHERE SUBTEMA = '' "},
-        {"all-entries in another case", With([](SearchCriteria& c) {
-             c.Subtema = QStringLiteral("todos los subtemas");
-             c.Categoria = QStringLiteral("Todas las categorias");
-         }),
+        {"an empty subtopic", {.Subtema = QString(), .Palabra = {}}, "  WHERE SUBTEMA = '' "},
+        {"all-entries in another case",
+         {.Subtema = QStringLiteral("todos los subtemas"),
+          .Categoria = QStringLiteral("Todas las categorias"),
+          .Palabra = {}},
          "  WHERE SUBTEMA = 'todos los subtemas' AND CATEGORIA_SUBTEMA = 'Todas las categorias' "},
         // Blanks are a keyword; the keyword is one pattern, never split into words.
-        {"blanks", With([](SearchCriteria& c) { c.Palabra = QStringLiteral("   "); }),
-         " WHERE (RESUMEN like '%   %')  "},
-        {"apostrophes doubled", With([](SearchCriteria& c) {
-             c.Jornada = Entry("1'");
-             c.Entidad = Entry("O'Higgins");
-             c.Subtema = QStringLiteral("''");
-             c.Normatividad = Entry("Ley 'X'");
-             c.Palabra = QStringLiteral("it's");
-         }),
+        {"blanks", {.Palabra = QStringLiteral("   ")}, " WHERE (RESUMEN like '%   %')  "},
+        {"apostrophes doubled",
+         {.Jornada = Entry("1'"),
+          .Entidad = Entry("O'Higgins"),
+          .Subtema = QStringLiteral("''"),
+          .Normatividad = Entry("Ley 'X'"),
+          .Palabra = QStringLiteral("it's")},
          " WHERE NUM_JORNADA = '1'''  AND ESTADO = 'O''Higgins' AND SUBTEMA = '''''' AND " +
              LawCondition("Ley ''X''") + " AND (RESUMEN like '%it''s%')  "},
     };
