@@ -125,8 +125,4 @@ void ExpectTemplateOfWorkbook(const QString& templatePath, const QString& workbo
     }
 }
 
-double UserColumnWidth(double storedWidth) {
-    return storedWidth - 5.0 / 7.0;
-}
-
 }  // namespace ponencias::test

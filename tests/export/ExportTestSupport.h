@@ -62,9 +62,6 @@ private:
 ProposalRow MakeProposal(int n);
 std::vector<ProposalRow> MakeProposals(int count);
 
-// The stored width of a column back in the sheet's character units.
-double UserColumnWidth(double storedWidth);
-
 inline const QString kAllProposals = QStringLiteral("SELECT * FROM PONENCIAS");
 
 // Every part of a template is the workbook's: the same entries in the same order, stored with

@@ -259,27 +259,6 @@ void ReadSheetPart(const QByteArray& part, const QStringList& shared,
 
 }  // namespace
 
-QByteArray ReadZipPart(const QString& path, const QString& part) {
-    zip_t* archive = OpenZip(path);
-    zip_stat_t stat;
-    const QByteArray name = part.toUtf8();
-    if (zip_stat(archive, name.constData(), 0, &stat) != 0) {
-        zip_close(archive);
-        return {};
-    }
-    QByteArray data(qsizetype(stat.size), '\0');
-    zip_file_t* file = zip_fopen(archive, name.constData(), 0);
-    const zip_int64_t read = file ? zip_fread(file, data.data(), stat.size) : -1;
-    if (file) {
-        zip_fclose(file);
-    }
-    zip_close(archive);
-    if (read != zip_int64_t(stat.size)) {
-        throw std::runtime_error("unreadable zip part");
-    }
-    return data;
-}
-
 std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, bool stored) {
     zip_t* archive = OpenZip(path);
     std::vector<std::pair<QString, QByteArray>> entries;
@@ -305,6 +284,15 @@ std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, 
     return entries;
 }
 
+QByteArray ReadZipPart(const QString& path, const QString& part) {
+    for (auto& [name, bytes] : ReadZipEntries(path, false)) {
+        if (name == part) {
+            return bytes;
+        }
+    }
+    return {};
+}
+
 XlsxSheet ReadXlsx(const QString& path) {
     XlsxSheet sheet;
     sheet.styles = StylesReader().read(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
@@ -327,21 +315,6 @@ const XlsxCell* XlsxSheet::cell(int row, int column) const {
 QString XlsxSheet::text(int row, int column) const {
     const XlsxCell* c = cell(row, column);
     return c ? c->value : QString();
-}
-
-const XlsxStyle& XlsxSheet::styleAt(int row, int column) const {
-    if (const XlsxCell* c = cell(row, column)) {
-        return styles.at(size_t(c->style));
-    }
-    if (auto r = rows.constFind(row); r != rows.constEnd() && r->style >= 0) {
-        return styles.at(size_t(r->style));
-    }
-    for (const auto& col : columns) {
-        if (column >= col.min && column <= col.max) {
-            return styles.at(size_t(col.style));
-        }
-    }
-    return styles.at(0);
 }
 
 namespace {
@@ -419,15 +392,6 @@ QStringList CanonicalDump(const XlsxSheet& sheet) {
     lines << QStringLiteral("selection ") + sheet.activeCell + QLatin1Char(' ') +
                  sheet.selectedRange;
     return lines;
-}
-
-std::optional<double> XlsxSheet::columnWidth(int column) const {
-    for (const auto& col : columns) {
-        if (column >= col.min && column <= col.max) {
-            return col.width;
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace ponencias::test

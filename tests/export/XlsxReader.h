@@ -4,7 +4,6 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -59,9 +58,6 @@ struct XlsxSheet {
     int maxRow() const;
     const XlsxCell* cell(int row, int column) const;
     QString text(int row, int column) const;
-    // The style a cell shows: its own, else its row's, else its column's.
-    const XlsxStyle& styleAt(int row, int column) const;
-    std::optional<double> columnWidth(int column) const;
 };
 
 // Throws std::runtime_error when the file is not a readable workbook.

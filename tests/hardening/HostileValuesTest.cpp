@@ -19,32 +19,25 @@ struct Criterion {
     std::function<void(SearchCriteria&, const QString&)> set;
 };
 
+// A list's criterion is its entry 1 with the value; a combo's and the keyword's, the text.
+template <ListChoice SearchCriteria::*list>
+void SetList(SearchCriteria& criteria, const QString& value) {
+    criteria.*list = {1, value};
+}
+template <QString SearchCriteria::*text>
+void SetText(SearchCriteria& criteria, const QString& value) {
+    criteria.*text = value;
+}
+
 std::vector<Criterion> Criteria() {
-    return {
-        {"jornada",
-         [](SearchCriteria& c, const QString& v) {
-             c.Jornada = {1, v};
-         }},
-        {"entidad",
-         [](SearchCriteria& c, const QString& v) {
-             c.Entidad = {1, v};
-         }},
-        {"eje",
-         [](SearchCriteria& c, const QString& v) {
-             c.EjeTematico = {1, v};
-         }},
-        {"subtema", [](SearchCriteria& c, const QString& v) { c.Subtema = v; }},
-        {"categoria", [](SearchCriteria& c, const QString& v) { c.Categoria = v; }},
-        {"perfil",
-         [](SearchCriteria& c, const QString& v) {
-             c.Perfil = {1, v};
-         }},
-        {"normatividad",
-         [](SearchCriteria& c, const QString& v) {
-             c.Normatividad = {1, v};
-         }},
-        {"palabra", [](SearchCriteria& c, const QString& v) { c.Palabra = v; }},
-    };
+    return {{"jornada", SetList<&SearchCriteria::Jornada>},
+            {"entidad", SetList<&SearchCriteria::Entidad>},
+            {"eje", SetList<&SearchCriteria::EjeTematico>},
+            {"subtema", SetText<&SearchCriteria::Subtema>},
+            {"categoria", SetText<&SearchCriteria::Categoria>},
+            {"perfil", SetList<&SearchCriteria::Perfil>},
+            {"normatividad", SetList<&SearchCriteria::Normatividad>},
+            {"palabra", SetText<&SearchCriteria::Palabra>}};
 }
 
 std::string Shown(const QStringList& folios) {

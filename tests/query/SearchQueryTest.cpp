@@ -12,151 +12,89 @@ ListChoice Entry(const char* text) {
     return ListChoice{3, QString::fromUtf8(text)};
 }
 
-QString Query(const SearchCriteria& criteria) {
-    return BuildSearchQuery(criteria);
+// Every search text starts and ends alike; what stands between, blanks included, is the test.
+const QString kSelect = QStringLiteral(
+    "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
+    "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
+    "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias");
+const QString kOrder =
+    QStringLiteral("ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
+
+QString LawCondition(const QString& law) {
+    return QStringLiteral("(NORMATIVIDAD_MODIFICAR_1 = '%1' OR NORMATIVIDAD_MODIFICAR_2 ='%1' OR "
+                          "NORMATIVIDAD_MODIFICAR_3 ='%1' OR NORMATIVIDAD_MODIFICAR_4 ='%1' OR "
+                          "NORMATIVIDAD_MODIFICAR_5 ='%1')")
+        .arg(law);
 }
 
-TEST(SearchQuery, WorkedExamples) {
-    // Nothing chosen: two blanks between "ponencias" and ORDER.
-    EXPECT_EQ(Query(SearchCriteria{}),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  ORDER BY "
-              "NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    SearchCriteria stateAndKeyword;
-    stateAndKeyword.Entidad = Entry("Jalisco");
-    stateAndKeyword.Palabra = QStringLiteral("voto nulo");
-    EXPECT_EQ(Query(stateAndKeyword),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  WHERE ESTADO = "
-              "'Jalisco' AND (RESUMEN like '%voto nulo%')  ORDER BY NUM_JORNADA, EJE_TEMATICO, "
-              "SUBTEMA, CATEGORIA_SUBTEMA");
-
-    SearchCriteria eventAndLaw;
-    eventAndLaw.Jornada = Entry("3");
-    eventAndLaw.Normatividad = Entry("COFIPE");
-    EXPECT_EQ(Query(eventAndLaw),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE NUM_JORNADA "
-              "= '3'  AND (NORMATIVIDAD_MODIFICAR_1 = 'COFIPE' OR NORMATIVIDAD_MODIFICAR_2 "
-              "='COFIPE' OR NORMATIVIDAD_MODIFICAR_3 ='COFIPE' OR NORMATIVIDAD_MODIFICAR_4 "
-              "='COFIPE' OR NORMATIVIDAD_MODIFICAR_5 ='COFIPE') ORDER BY NUM_JORNADA, "
-              "EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    SearchCriteria keywordOnly;
-    keywordOnly.Palabra = QStringLiteral("voto");
-    EXPECT_EQ(Query(keywordOnly),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE (RESUMEN "
-              "like '%voto%')  ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    // The law alone: its WHERE form ends ") ", so two blanks stand before ORDER.
-    SearchCriteria lawOnly;
-    lawOnly.Normatividad = Entry("Ley X");
-    EXPECT_EQ(Query(lawOnly),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  WHERE "
-              "(NORMATIVIDAD_MODIFICAR_1 = 'Ley X' OR NORMATIVIDAD_MODIFICAR_2 ='Ley X' OR "
-              "NORMATIVIDAD_MODIFICAR_3 ='Ley X' OR NORMATIVIDAD_MODIFICAR_4 ='Ley X' OR "
-              "NORMATIVIDAD_MODIFICAR_5 ='Ley X')  ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, "
-              "CATEGORIA_SUBTEMA");
-}
-
-TEST(SearchQuery, FirstApplyingCriterionTakesTheWhereForm) {
-    SearchCriteria all;
-    all.Jornada = Entry("1");
-    all.Entidad = Entry("E");
-    all.EjeTematico = Entry("A");
-    all.Subtema = QStringLiteral("S");
-    all.Categoria = QStringLiteral("C");
-    all.Perfil = Entry("P");
-    all.Normatividad = Entry("N");
-    all.Palabra = QStringLiteral("K");
-    EXPECT_EQ(Query(all),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE NUM_JORNADA "
-              "= '1'  AND ESTADO = 'E' AND EJE_TEMATICO = 'A' AND SUBTEMA = 'S' AND "
-              "CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' AND (NORMATIVIDAD_MODIFICAR_1 = "
-              "'N' OR NORMATIVIDAD_MODIFICAR_2 ='N' OR NORMATIVIDAD_MODIFICAR_3 ='N' OR "
-              "NORMATIVIDAD_MODIFICAR_4 ='N' OR NORMATIVIDAD_MODIFICAR_5 ='N') AND (RESUMEN like "
-              "'%K%')  ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    SearchCriteria categoryFirst;
-    categoryFirst.Categoria = QStringLiteral("C");
-    categoryFirst.Perfil = Entry("P");
-    EXPECT_EQ(Query(categoryFirst),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  WHERE "
-              "CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' ORDER BY NUM_JORNADA, "
-              "EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-}
-
-TEST(SearchQuery, WhichCriteriaApply) {
-    // A list with no selection applies, with an empty value; a list is judged by index alone.
+struct QueryCase {
+    const char* what;
     SearchCriteria criteria;
-    criteria.Jornada = ListChoice{-1, QString()};
-    criteria.Entidad = ListChoice{-1, QString()};
-    criteria.Perfil = ListChoice{0, QStringLiteral("Ciudadano")};
-    EXPECT_EQ(Query(criteria),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE NUM_JORNADA "
-              "= ''  AND ESTADO = '' ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, "
-              "CATEGORIA_SUBTEMA");
+    QString between;  // the text between kSelect and kOrder
+};
 
-    // The combos are judged by their exact text: empty, another case or no accent all apply.
-    SearchCriteria combos;
-    combos.Subtema = QString();
-    EXPECT_EQ(Query(combos),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  WHERE SUBTEMA = "
-              "'' ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-    combos.Subtema = QStringLiteral("todos los subtemas");
-    combos.Categoria = QStringLiteral("Todas las categorias");
-    EXPECT_EQ(Query(combos),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias  WHERE SUBTEMA = "
-              "'todos los subtemas' AND CATEGORIA_SUBTEMA = 'Todas las categorias' ORDER BY "
-              "NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    // Blanks are a keyword; the keyword is one pattern, never split into words.
-    SearchCriteria blanks;
-    blanks.Palabra = QStringLiteral("   ");
-    EXPECT_EQ(Query(blanks),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE (RESUMEN "
-              "like '%   %')  ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
+TEST(SearchQuery, EachWindowStateGivesItsExactText) {
+    // Palabra, the last member, has no default of its own: it is named in every case.
+    const QueryCase cases[] = {
+        {"nothing chosen: two blanks before ORDER", {}, "  "},
+        {"state and keyword",
+         {.Entidad = Entry("Jalisco"), .Palabra = QStringLiteral("voto nulo")},
+         "  WHERE ESTADO = 'Jalisco' AND (RESUMEN like '%voto nulo%')  "},
+        {"event and law",
+         {.Jornada = Entry("3"), .Normatividad = Entry("COFIPE"), .Palabra = {}},
+         " WHERE NUM_JORNADA = '3'  AND " + LawCondition("COFIPE") + " "},
+        {"keyword alone", {.Palabra = QStringLiteral("voto")}, " WHERE (RESUMEN like '%voto%')  "},
+        {"law alone: its form ends with a blank",
+         {.Normatividad = Entry("Ley X"), .Palabra = {}},
+         "  WHERE " + LawCondition("Ley X") + "  "},
+        {"every criterion",
+         {.Jornada = Entry("1"),
+          .Entidad = Entry("E"),
+          .EjeTematico = Entry("A"),
+          .Subtema = QStringLiteral("S"),
+          .Categoria = QStringLiteral("C"),
+          .Perfil = Entry("P"),
+          .Normatividad = Entry("N"),
+          .Palabra = QStringLiteral("K")},
+         " WHERE NUM_JORNADA = '1'  AND ESTADO = 'E' AND EJE_TEMATICO = 'A' AND SUBTEMA = 'S' AND "
+         "CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' AND " +
+             LawCondition("N") + " AND (RESUMEN like '%K%')  "},
+        {"the category first",
+         {.Categoria = QStringLiteral("C"), .Perfil = Entry("P"), .Palabra = {}},
+         "  WHERE CATEGORIA_SUBTEMA = 'C' AND PERFIL_PONENTE = 'P' "},
+        // A list with no selection applies, with an empty value; a list is judged by index alone.
+        {"lists without a selection",
+         {.Jornada = {-1, QString()},
+          .Entidad = {-1, QString()},
+          .Perfil = {0, QStringLiteral("Ciudadano")},
+          .Palabra = {}},
+         " WHERE NUM_JORNADA = ''  AND ESTADO = '' "},
+        // The combos are judged by their exact text: empty, another case or no accent all apply.
+        {"an empty subtopic", {.Subtema = QString(), .Palabra = {}}, "  WHERE SUBTEMA = '' "},
+        {"all-entries in another case",
+         {.Subtema = QStringLiteral("todos los subtemas"),
+          .Categoria = QStringLiteral("Todas las categorias"),
+          .Palabra = {}},
+         "  WHERE SUBTEMA = 'todos los subtemas' AND CATEGORIA_SUBTEMA = 'Todas las categorias' "},
+        // Blanks are a keyword; the keyword is one pattern, never split into words.
+        {"blanks", {.Palabra = QStringLiteral("   ")}, " WHERE (RESUMEN like '%   %')  "},
+        {"apostrophes doubled",
+         {.Jornada = Entry("1'"),
+          .Entidad = Entry("O'Higgins"),
+          .Subtema = QStringLiteral("''"),
+          .Normatividad = Entry("Ley 'X'"),
+          .Palabra = QStringLiteral("it's")},
+         " WHERE NUM_JORNADA = '1'''  AND ESTADO = 'O''Higgins' AND SUBTEMA = '''''' AND " +
+             LawCondition("Ley ''X''") + " AND (RESUMEN like '%it''s%')  "},
+    };
+    for (const QueryCase& c : cases) {
+        EXPECT_EQ(BuildSearchQuery(c.criteria), kSelect + c.between + kOrder) << c.what;
+    }
 }
 
-TEST(SearchQuery, ApostrophesAreDoubledAndNothingElseChanges) {
-    SearchCriteria criteria;
-    criteria.Jornada = Entry("1'");
-    criteria.Entidad = Entry("O'Higgins");
-    criteria.Subtema = QStringLiteral("''");
-    criteria.Normatividad = Entry("Ley 'X'");
-    criteria.Palabra = QStringLiteral("it's");
-    EXPECT_EQ(Query(criteria),
-              "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-              "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-              "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias WHERE NUM_JORNADA "
-              "= '1'''  AND ESTADO = 'O''Higgins' AND SUBTEMA = '''''' AND "
-              "(NORMATIVIDAD_MODIFICAR_1 = 'Ley ''X''' OR NORMATIVIDAD_MODIFICAR_2 ='Ley ''X''' "
-              "OR NORMATIVIDAD_MODIFICAR_3 ='Ley ''X''' OR NORMATIVIDAD_MODIFICAR_4 ='Ley ''X''' "
-              "OR NORMATIVIDAD_MODIFICAR_5 ='Ley ''X''') AND (RESUMEN like '%it''s%')  ORDER BY "
-              "NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
-
-    // Pattern characters, backslashes, control characters, NUL, emoji and a very long text
-    // stand in the text exactly as given.
+// Pattern characters, backslashes, control characters, NUL, emoji and a very long text stand in
+// the text exactly as given.
+TEST(SearchQuery, HostileValuesStandInTheTextAsGiven) {
     const QString hostile[] = {
         QStringLiteral("100%_x"),
         QStringLiteral("back\\slash\\"),
@@ -168,13 +106,8 @@ TEST(SearchQuery, ApostrophesAreDoubledAndNothingElseChanges) {
         SearchCriteria plain;
         plain.Subtema = value;
         plain.Palabra = value;
-        EXPECT_EQ(Query(plain),
-                  "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,"
-                  "SUBTEMA,CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,"
-                  "NORMATIVIDAD_MODIFICAR_2,NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM "
-                  "ponencias  WHERE SUBTEMA = '" +
-                      value + "' AND (RESUMEN like '%" + value +
-                      "%')  ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
+        EXPECT_EQ(BuildSearchQuery(plain), kSelect + "  WHERE SUBTEMA = '" + value +
+                                               "' AND (RESUMEN like '%" + value + "%')  " + kOrder);
     }
 }
 

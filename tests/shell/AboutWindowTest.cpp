@@ -34,40 +34,21 @@ protected:
     DesktopRecorder desktop_;
 };
 
-TEST_F(AboutWindowTest, WritesItsFixedTexts) {
+// The texts themselves are the form's; what is checked is how they are drawn: carriage returns
+// in the title and the list break lines, the paragraphs flow, and the link opens its address.
+TEST_F(AboutWindowTest, ItsTextsBreakWhereTheirCarriageReturnsStand) {
     whileOpen([this](ProgramWindow* about) {
         ASSERT_NE(about, nullptr);
-        EXPECT_EQ(about->windowTitle(), QStringLiteral("Acerca de la base de datos"));
-        EXPECT_EQ(caption("LabelTit"),
-                  QStringLiteral("Mireolas\rReflexión y Análisis para la Modernización y Reforma "
-                                 "Electorales\rPresentación\r"));
-        EXPECT_EQ(caption("LabelParr3"),
-                  QStringLiteral(
-                      "1.  Procedimientos electorales\r\n"
-                      "2.  Generación y difusión de resultados electorales \r\n"
-                      "3.  Campañas, condiciones de equidad y medios de comunicación\r\n"
-                      "4.  Régimen de partidos y agrupaciones políticas nacionales: prerrogativas "
-                      "y obligaciones\r\n"
-                      "5.  Participación ciudadana\r\n"
-                      "6.  Resolución de disputas, justicia electoral y sanciones"));
-        const QString introduction = caption("LabelParr1");
-        EXPECT_TRUE(introduction.contains(QStringLiteral("3420")));
-        EXPECT_TRUE(introduction.contains(QStringLiteral("25 de abril")));
-        EXPECT_TRUE(introduction.contains(QStringLiteral("27 de julio de 2007")));
-        EXPECT_TRUE(introduction.endsWith(QLatin1Char(':')));
-        EXPECT_TRUE(caption("LabelParr4").endsWith(QLatin1Char('.')));
-        EXPECT_TRUE(caption("LabelParr5").endsWith(QStringLiteral("correo: ")));
+        EXPECT_EQ(Control<CaptionLabel>(WindowId::About, "LabelParr3")->text().count('\n'), 5);
         for (const char* name : {"LabelParr1", "LabelParr4", "LabelParr5"}) {
             EXPECT_FALSE(caption(name).contains(QLatin1Char('\r'))) << name;
         }
-
         auto* link = Control<HyperLinkLabel>(WindowId::About, "HyperLinkLabel1");
         ASSERT_NE(link, nullptr);
-        EXPECT_EQ(link->caption(), QStringLiteral(" udd@example.org."));
-        EXPECT_EQ(link->url(), QUrl(QStringLiteral("mailto:udd@example.org")));
-        EXPECT_TRUE(link->font().bold());
-        EXPECT_DOUBLE_EQ(link->font().pointSizeF(), 8.25);
         EXPECT_TRUE(link->text().contains(link->palette().color(QPalette::Highlight).name()));
+        emit link->linkActivated(link->url().toString());
+        ASSERT_EQ(desktop_.opened().size(), 1u);
+        EXPECT_EQ(desktop_.opened()[0], QUrl(QStringLiteral("mailto:udd@example.org")));
     });
 }
 
@@ -125,15 +106,6 @@ TEST_F(AboutWindowTest, AltCClosesIt) {
         ASSERT_TRUE(WaitActive(about));
         PressAccessKey(about, 'C');
         EXPECT_FALSE(Windows::IsLoaded(WindowId::About));
-    });
-}
-
-TEST_F(AboutWindowTest, TheLinkHandsItsMailtoToTheDesktop) {
-    whileOpen([this](ProgramWindow*) {
-        auto* link = Control<HyperLinkLabel>(WindowId::About, "HyperLinkLabel1");
-        emit link->linkActivated(link->url().toString());
-        ASSERT_EQ(desktop_.opened().size(), 1u);
-        EXPECT_EQ(desktop_.opened()[0], QUrl(QStringLiteral("mailto:udd@example.org")));
     });
 }
 

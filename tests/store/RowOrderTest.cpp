@@ -127,19 +127,22 @@ TEST_F(RowOrder, NumbersSortByValueAndTextsAsTexts) {
 
 TEST(ImpliedRowOrder, ReadsOnlyTheStatementsTopLevel) {
     const auto applies = [](const char* sql) { return ImpliedRowOrder(sql).applies(); };
-    EXPECT_TRUE(applies("select distinct a from t"));
-    EXPECT_TRUE(applies("WITH x AS (SELECT a FROM t ORDER BY a) SELECT DISTINCT a FROM x"));
-    EXPECT_TRUE(applies("SELECT a FROM t UNION ALL SELECT b FROM u UNION SELECT c FROM v"));
-    EXPECT_TRUE(applies("SELECT a FROM t INTERSECT SELECT b FROM u"));
-    EXPECT_FALSE(applies("SELECT DISTINCT a FROM t UNION ALL SELECT b FROM u"));
-    EXPECT_FALSE(applies("WITH x AS (SELECT DISTINCT a FROM t) SELECT a FROM x"));
-    EXPECT_FALSE(applies("SELECT DISTINCT a FROM t ORDER BY a DESC"));
-    EXPECT_FALSE(applies("SELECT COUNT(DISTINCT a) FROM t"));
-    EXPECT_FALSE(applies("PRAGMA table_info(t)"));
-    // Text the statement ends inside of, or unbalanced parentheses: run as written.
-    EXPECT_FALSE(applies("SELECT DISTINCT a FROM t WHERE a = 'x"));
-    EXPECT_FALSE(applies("SELECT DISTINCT a FROM t /* note"));
-    EXPECT_FALSE(applies("SELECT DISTINCT (a FROM t"));
+    for (const char* sql :
+         {"select distinct a from t",
+          "WITH x AS (SELECT a FROM t ORDER BY a) SELECT DISTINCT a FROM x",
+          "SELECT a FROM t UNION ALL SELECT b FROM u UNION SELECT c FROM v",
+          "SELECT a FROM t INTERSECT SELECT b FROM u"}) {
+        EXPECT_TRUE(applies(sql)) << sql;
+    }
+    // Nor does text the statement ends inside of, or unbalanced parentheses: run as written.
+    for (const char* sql :
+         {"SELECT DISTINCT a FROM t UNION ALL SELECT b FROM u",
+          "WITH x AS (SELECT DISTINCT a FROM t) SELECT a FROM x",
+          "SELECT DISTINCT a FROM t ORDER BY a DESC", "SELECT COUNT(DISTINCT a) FROM t",
+          "PRAGMA table_info(t)", "SELECT DISTINCT a FROM t WHERE a = 'x",
+          "SELECT DISTINCT a FROM t /* note", "SELECT DISTINCT (a FROM t"}) {
+        EXPECT_FALSE(applies(sql)) << sql;
+    }
 
     EXPECT_EQ(ImpliedRowOrder("SELECT DISTINCT a, b FROM t LIMIT 2; -- x").orderedStatement(2),
               "SELECT DISTINCT a, b FROM t ORDER BY 1 COLLATE JETTEXT, 2 COLLATE JETTEXT LIMIT 2; "
