@@ -8,8 +8,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
 #include <vector>
 
+#include "store/StoreError.h"
 #include "support/ParseCsv.h"
 
 namespace ponencias::test {
@@ -30,6 +33,30 @@ inline QByteArray MdbExport(const QString& file, const QString& table) {
 inline QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes `bytes` as `name` in `dir` and gives its path.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(bytes) == bytes.size() && file.flush())
+        << path.toStdString();
+    return path;
+}
+
+// `action` must fail with a store error of `number` whose description names each of `words`.
+inline void ExpectStoreError(const std::function<void()>& action, int number,
+                             const QStringList& words = {}) {
+    try {
+        action();
+        ADD_FAILURE() << "no store error";
+    } catch (const ponencias::StoreError& error) {
+        EXPECT_EQ(error.number(), number);
+        for (const QString& word : words) {
+            EXPECT_TRUE(error.description().contains(word)) << error.description().toStdString();
+        }
+    }
 }
 
 }  // namespace ponencias::test
