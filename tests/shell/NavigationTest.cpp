@@ -1,22 +1,14 @@
 // The program's whole road through its windows, with the real query window over a small store.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "ProgramWindows.h"
 #include "ShellTestSupport.h"
-#include "export/ExportFeedback.h"
-#include "export/widgets/WidgetExportFeedback.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
-#include "windows/Desktop.h"
 #include "windows/ErrorReport.h"
 
 namespace ponencias::test {
@@ -132,98 +124,6 @@ TEST_F(NavigationTest, AMissingDataFileIsReportedWithItsNumberAndEndsTheProgram)
     EXPECT_EQ(boxes.seen()[0].title, QStringLiteral("Ponencias"));
     EXPECT_TRUE(boxes.seen()[0].text.contains(QStringLiteral("'3024'")));
     EXPECT_TRUE(boxes.seen()[0].text.contains(QStringLiteral("Ponencias.mdb")));
-}
-
-// Waits for the program's next message box and answers it with `act`, from within the box's
-// own event loop; false when none comes within 10 s.
-bool AnswerNextMessage(const std::function<void(QMessageBox*)>& act) {
-    bool answered = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box && box->isVisible() && !answered) {
-            answered = true;
-            act(box);
-        }
-    });
-    poll.start(10);
-    return QTest::qWaitFor([&] { return answered; }, 10000);
-}
-
-// The desktop as the user may meet it: applications declare PDF documents and spreadsheet
-// templates, but its opener (xdg-open, first on the PATH) fails with xdg-open's status 4. Both
-// the launcher and the search then tell the user, as if no application existed.
-TEST_F(NavigationTest, ADesktopOpenerThatFailsIsToldForADocumentAndForTheResult) {
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    const QString program = home.filePath("programa");
-    QDir().mkpath(program);
-    QDir().mkpath(home.filePath("bin"));
-    QDir().mkpath(home.filePath("tmp"));
-    {
-        QFile glossary(program + "/Glosario de términos.pdf");
-        ASSERT_TRUE(glossary.open(QIODevice::WriteOnly));
-        glossary.write("%PDF-1.4\n");
-        QFile opener(home.filePath("bin/xdg-open"));
-        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\necho \"xdg-open: no method available for opening '$1'\" >&2\n"
-                     "exit 4\n");
-        opener.close();
-        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    DesktopApplications applications;
-    applications.set("visor", {"application/pdf"});
-    applications.set("hojas", {"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
-                               "application/vnd.openxmlformats-officedocument.spreadsheetml."
-                               "template"});
-    const QByteArray oldPath = qgetenv("PATH"), oldTmp = qgetenv("TMPDIR");
-    qputenv("PATH", QFile::encodeName(home.filePath("bin")) + ':' + oldPath);
-    qputenv("TMPDIR", QFile::encodeName(home.filePath("tmp")));
-    SetApplicationFolderForTesting(program);
-    InstallWidgetExportFeedback();
-    TemporaryStore store(someProposals());
-    store.use();
-
-    QString documentMessage, resultMessage;
-    bool offersACopy = false;
-    RunProgram(
-        [&] {
-            Windows::Show(WindowId::Main);
-            QTest::mouseClick(Control(WindowId::Main, "LabelInfAdicional"), Qt::LeftButton);
-            ClickListEntry(Control<QListWidget>(WindowId::Main, "ListInformacion"), 1);
-            EXPECT_TRUE(AnswerNextMessage([&](QMessageBox* box) {
-                documentMessage = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }));
-            click(WindowId::Main, "CommandPesquira");
-            click(WindowId::Query, "CommandBuscar");
-            EXPECT_TRUE(AnswerNextMessage([&](QMessageBox* box) {
-                resultMessage = box->text();
-                for (QAbstractButton* button : box->buttons()) {
-                    offersACopy = offersACopy ||
-                                  button->text() == QString::fromUtf8(kSaveCopyButton);
-                }
-                box->button(QMessageBox::Ok)->click();
-            }));
-            click(WindowId::Query, "CommandSalir");
-        },
-        60000);
-    SetExportFeedback(nullptr);
-    SetApplicationFolderForTesting(QString());
-    qputenv("PATH", oldPath);
-    qputenv("TMPDIR", oldTmp);
-
-    EXPECT_EQ(documentMessage,
-              NoApplicationForDocumentMessage(program + "/Glosario de términos.pdf"));
-    const QStringList folders = QDir(home.filePath("tmp")).entryList({"Ponencias-*"}, QDir::Dirs);
-    ASSERT_EQ(folders.size(), 1);
-    const QDir results(home.filePath("tmp/") + folders[0]);
-    const QStringList saved = results.entryList(QDir::Files);
-    ASSERT_EQ(saved.size(), 1);
-    EXPECT_TRUE(saved[0].endsWith(".xltx"));
-    EXPECT_EQ(resultMessage, SavedResultText(results.filePath(saved[0])));
-    EXPECT_TRUE(offersACopy);
-    EXPECT_EQ(UnhandledErrorStatus(), 0);
 }
 
 }  // namespace
