@@ -10,7 +10,6 @@
 
 #include "data/NonSampleStore.h"
 #include "documents/Documents.h"
-#include "documents/TypologyStatistics.h"
 #include "store/StoreSnapshot.h"
 #include "support/TestStore.h"
 
@@ -137,29 +136,11 @@ TEST(Typology, WholeDocumentOfAStoreWithMissingAndRepeatedValues) {
     ExpectDocument(store.path(), "typology-mixed.txt");
 }
 
-// What the document says of the way a file stores its columns comes from the file.
+// What the document says of the way a file stores its columns (kinds, presence, identifiers)
+// comes from the file.
 TEST(Typology, WholeDocumentOfAStoreWithNumbersAndAnotherColumn) {
     const TypedStore store;
     ExpectDocument(store.path(), "typology-typed.txt");
-}
-
-TEST(Typology, StatisticsCountTheFileAsStored) {
-    const TypedStore store;
-    const auto snapshot = LoadStoreSnapshot(store.path());
-    const TypologyStatistics statistics(*snapshot);
-    EXPECT_EQ(statistics.proposals(), 3);
-    std::vector<std::pair<QString, QString>> columns;
-    const QStringList names = AllProposalColumns() << QStringLiteral("EXTRA");
-    for (const QString& column : names) {
-        columns.emplace_back(column, column == QLatin1String("FOLIO") ? QStringLiteral("INTEGER")
-                                                                      : QStringLiteral("TEXT"));
-    }
-    EXPECT_EQ(statistics.tableColumns(), columns);
-    const std::vector<ColumnPresence> presence = statistics.presence(
-        {QStringLiteral("FOLIO"), QStringLiteral("ID"), QStringLiteral("SEXO")});
-    EXPECT_EQ(presence, (std::vector<ColumnPresence>{{3, 0, 0, 3}, {3, 0, 0, 3}, {0, 3, 0, 0}}));
-    EXPECT_EQ(statistics.identifier(QStringLiteral("FOLIO")), (IdentifierValues{1, 3, 3, 0}));
-    EXPECT_EQ(statistics.identifier(QStringLiteral("ID")), (IdentifierValues{7, 9, 3, 2}));
 }
 
 }  // namespace

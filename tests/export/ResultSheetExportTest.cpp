@@ -170,29 +170,6 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed
               QStringList{"Consultas de ponencias"});
 }
 
-TEST_F(ResultSheetExportTest, WithoutASpreadsheetApplicationTheMessageNamesTheFile) {
-    setDesktopSpreadsheets(DesktopSpreadsheets::None);
-    TemporaryStore store(MakeProposals(1));
-    store.use();
-    ObtainSpreadsheetApplication();
-    ExportResultSheet(kAllProposals);
-    EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
-    // The workbook is saved: information, not an error.
-    EXPECT_TRUE(feedback_.errors.isEmpty());
-    ASSERT_EQ(feedback_.information.size(), 1);
-    const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_EQ(feedback_.information[0], SavedResultText(ResultsFolder() + "/" + files[0]));
-    EXPECT_FALSE(QFileInfo::exists(documentsFolder()));
-
-    // A desktop that refuses the file gets the same message.
-    setDesktopSpreadsheets(DesktopSpreadsheets::Templates);
-    feedback_.desktopTakesWorkbooks = false;
-    ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.information.size(), 2);
-    EXPECT_TRUE(feedback_.information[1].contains(feedback_.shownWorkbooks.value(0)));
-}
-
 // Lowers this process's file size limit (soft only, so it can be raised back) with SIGXFSZ
 // ignored: a write past the limit then fails with EFBIG, as on a full disk.
 class FileSizeLimit {
