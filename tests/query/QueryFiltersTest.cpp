@@ -213,6 +213,7 @@ TEST_F(QueryFiltersTest, ApostrophesAndPatternCharactersFindTheirRows) {
     }
 }
 
+// The search with such values is HostileSearch's; here, the cascade's own statement.
 TEST_F(QueryFiltersTest, HostileValuesNeitherCrashNorEscapeTheirQuotes) {
     const QString hostile[] = {
         QStringLiteral("' OR '1'='1"),      QStringLiteral("x'); DROP TABLE PONENCIAS; --"),
@@ -220,12 +221,9 @@ TEST_F(QueryFiltersTest, HostileValuesNeitherCrashNorEscapeTheirQuotes) {
         QStringLiteral("\U0001F5F3\uFE0F"), QString(100000, QLatin1Char('x')),
     };
     for (const QString& value : hostile) {
-        SearchCriteria criteria;
-        criteria.Palabra = value;
-        criteria.Entidad = ListChoice{1, value};
-        EXPECT_TRUE(Folios(BuildSearchQuery(criteria)).isEmpty()) << value.left(40).toStdString();
         filters.FillSubtemaList(value);
-        EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}));
+        EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}))
+            << value.left(40).toStdString();
         EXPECT_TRUE(StoreReleased());
     }
     EXPECT_EQ(Folios(BuildSearchQuery(SearchCriteria{})).size(), 7);  // the table is untouched

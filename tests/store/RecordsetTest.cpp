@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "StoreTestSupport.h"
 #include "store/ApplicationFolder.h"
 #include "store/Recordset.h"
 #include "store/ProposalStore.h"
@@ -12,6 +13,7 @@
 #include "support/TestStore.h"
 
 using namespace ponencias;
+using ponencias::test::ExpectStoreError;
 using ponencias::test::TemporaryStore;
 
 namespace {
@@ -164,13 +166,12 @@ TEST_F(Slots, RejectedStatementsLeaveNoResultAndNoChange) {
     // Told by SQLite's result code, not by a word of the message.
     EXPECT_EQ(openWith("SELECT readonly()"), StoreError::StatementFailed);
     EXPECT_FALSE(rows.isOpen());
-    try {
-        rows.Open(QStringLiteral("SELECT folio FROM nada"), *ProposalConnection, adOpenDynamic,
-                  adLockOptimistic);
-    } catch (const StoreError& error) {
-        EXPECT_TRUE(error.description().contains(QStringLiteral("SELECT folio FROM nada")));
-        EXPECT_TRUE(error.description().contains(store_.path()));
-    }
+    ExpectStoreError(
+        [&] {
+            rows.Open(QStringLiteral("SELECT folio FROM nada"), *ProposalConnection,
+                      adOpenDynamic, adLockOptimistic);
+        },
+        StoreError::TableNotFound, {QStringLiteral("SELECT folio FROM nada"), store_.path()});
     rows.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ponencias"), *ProposalConnection,
               adOpenDynamic, adLockOptimistic);
     EXPECT_EQ(rows.Fields(QStringLiteral("n")).Text(), QStringLiteral("3"));
@@ -282,14 +283,12 @@ TEST_F(Slots, LargeResultFailsAtOpenWhenItFailsLateOrCannotBeKept) {
         // result; a small result does not need one. (Unordered, so the store needs no folder of
         // its own for sorting.)
         TemporaryFolder folder(QStringLiteral("/nonexistent/ponencias"));
-        try {
-            rows.Open(LargeResultQuery(30000, 0, false), *ProposalConnection, adOpenDynamic,
-                      adLockOptimistic);
-            ADD_FAILURE() << "a large result was opened with nowhere to keep it";
-        } catch (const StoreError& error) {
-            EXPECT_EQ(error.number(), StoreError::StatementFailed);
-            EXPECT_TRUE(error.description().contains(QStringLiteral("/nonexistent/ponencias")));
-        }
+        ExpectStoreError(
+            [&] {
+                rows.Open(LargeResultQuery(30000, 0, false), *ProposalConnection, adOpenDynamic,
+                          adLockOptimistic);
+            },
+            StoreError::StatementFailed, {QStringLiteral("/nonexistent/ponencias")});
         EXPECT_FALSE(rows.isOpen());
         rows.Open(LargeResultQuery(1000, 0, false), *ProposalConnection, adOpenDynamic,
                   adLockOptimistic);
