@@ -80,7 +80,6 @@ void DesktopApplications::set(const QString& name, const QStringList& mimeTypes,
 }
 
 int FakeQueryWindow::loads = 0;
-bool FakeQueryWindow::failLoading = false;
 
 FakeQueryWindow::FakeQueryWindow() {
     setObjectName(QStringLiteral("Form1"));
@@ -89,9 +88,6 @@ FakeQueryWindow::FakeQueryWindow() {
 
 void FakeQueryWindow::Load() {
     ++loads;
-    if (failLoading) {
-        throw std::runtime_error("fallo de prueba");
-    }
 }
 
 void UnloadEverything() {
@@ -106,7 +102,6 @@ void RegisterWindowsForTest() {
     UnloadEverything();
     RegisterShellWindows();
     FakeQueryWindow::loads = 0;
-    FakeQueryWindow::failLoading = false;
     Windows::Register(WindowId::Query, [] { return new FakeQueryWindow; });
 }
 

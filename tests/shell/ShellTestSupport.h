@@ -77,11 +77,10 @@ private:
     QByteArray oldDataDirs_;
 };
 
-// A query window that loads nothing; it can be told to fail while loading.
+// A query window that loads nothing and counts its loadings.
 class FakeQueryWindow : public ProgramWindow {
 public:
     static int loads;
-    static bool failLoading;
     FakeQueryWindow();
     void Load() override;
 };

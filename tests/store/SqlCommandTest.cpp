@@ -2,29 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "StoreTestSupport.h"
+#include "hardening/CliRunner.h"
 #include "support/TestStore.h"
 
 using namespace ponencias::test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-    bool crashed = false;
-};
-
-CliRun Cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(PONENCIAS_CLI), QStringList{QStringLiteral("sql")} + arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError(),
-            process.exitStatus() != QProcess::NormalExit};
+// ponencias-cli sql with `arguments`.
+CliResult Sql(const QStringList& arguments) {
+    return RunCli(QStringList{QStringLiteral("sql")} + arguments);
 }
 
 }  // namespace
@@ -33,18 +23,18 @@ TEST(SqlCommand, CountsTheSample) {
     if (!QFile::exists(SampleDatabasePath())) {
         GTEST_SKIP() << "the sample database is not built";
     }
-    const CliRun run = Cli({QStringLiteral("SELECT COUNT(*) AS n FROM ponencias")});
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    const CliResult run = Sql({QStringLiteral("SELECT COUNT(*) AS n FROM ponencias")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QByteArray("n\r\n3420\r\n"));
 }
 
 // The values themselves are the store's (AccessFile tests); here, that the companion starts the
 // importer and writes what it reads.
 TEST(SqlCommand, ReadsAnAccessFile) {
-    const CliRun decimals =
-        Cli({QStringLiteral("--base"), AccessTestFile(QStringLiteral("fixedNumericTestV2003.mdb")),
+    const CliResult decimals =
+        Sql({QStringLiteral("--base"), AccessTestFile(QStringLiteral("fixedNumericTestV2003.mdb")),
              QStringLiteral("SELECT * FROM test")});
-    ASSERT_EQ(decimals.status, 0) << decimals.err.toStdString();
+    ASSERT_EQ(decimals.exitCode, 0) << decimals.err.toStdString();
     EXPECT_EQ(ParseCsv(decimals.out),
               std::vector<QStringList>({{"col1", "col2", "col3", "col4", "col5", "col6", "col7"},
                                         {"some data", "1", "0", "0", "4", "-1", "1"}}));
@@ -53,10 +43,10 @@ TEST(SqlCommand, ReadsAnAccessFile) {
 TEST(SqlCommand, CsvQuotingAndNulls) {
     TemporaryStore store(
         {{{"FOLIO", "1"}, {"TITULO", "Dice \"sí\", y luego\nno"}, {"ESTADO", QVariant()}}});
-    const CliRun run =
-        Cli({QStringLiteral("--base"), store.path(),
+    const CliResult run =
+        Sql({QStringLiteral("--base"), store.path(),
              QStringLiteral("SELECT folio, titulo AS Titulo, estado FROM ponencias")});
-    ASSERT_EQ(run.status, 0);
+    ASSERT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               QByteArray("FOLIO,Titulo,ESTADO\r\n1,\"Dice \"\"sí\"\", y luego\nno\",\r\n"));
 }
@@ -75,14 +65,14 @@ TEST(SqlCommand, StoreErrorsExitWithTwoAndUsageErrorsWithOne) {
           QStringList{"--base", dir.path(), "SELECT 1"},
           QStringList{"--base", AccessTestFilePath(), "SELECT * FROM DateTest WHERE"},
           QStringList{"--base", AccessTestFilePath(), "DELETE FROM DateTest"}}) {
-        const CliRun run = Cli(arguments);
-        EXPECT_FALSE(run.crashed);
-        EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+        const CliResult run = Sql(arguments);
+        EXPECT_TRUE(run.exitedNormally);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.err.contains("Error 3")) << run.err.toStdString();
     }
-    EXPECT_EQ(Cli({}).status, 1);
-    EXPECT_EQ(Cli({"SELECT 1", "SELECT 2"}).status, 1);
-    EXPECT_EQ(Cli({"--nada", "SELECT 1"}).status, 1);
-    EXPECT_EQ(Cli({"--help"}).status, 0);
+    EXPECT_EQ(Sql({}).exitCode, 1);
+    EXPECT_EQ(Sql({"SELECT 1", "SELECT 2"}).exitCode, 1);
+    EXPECT_EQ(Sql({"--nada", "SELECT 1"}).exitCode, 1);
+    EXPECT_EQ(Sql({"--help"}).exitCode, 0);
 }
