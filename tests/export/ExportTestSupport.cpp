@@ -63,38 +63,29 @@ QString ExportTest::documentsFolder() const {
     return temp_.filePath(QStringLiteral("usuario/Documents"));
 }
 
-QString ExportTest::resultsFolder() const {
-    return temp_.filePath(QStringLiteral("tmp"));
-}
-
-ProposalRow MakeProposal(int n) {
-    const QString s = QString::number(n);
-    return {
-        {"FOLIO", s},
-        {"ID", QString::number(10000 + n)},
-        {"ESTADO", "Estado " + s},
-        {"EDAD", QString::number(20 + n % 50)},
-        {"SEXO", n % 2 ? "Hombre" : "Mujer"},
-        {"PERFIL_PONENTE", "Perfil " + s},
-        {"NUM_JORNADA", QString::number(1 + n % 30)},
-        {"EJE_TEMATICO", "Eje " + s},
-        {"SUBTEMA", "Subtema " + s},
-        {"CATEGORIA_SUBTEMA", "Categoría " + s},
-        {"TITULO", "Título de la ponencia " + s},
-        {"RESUMEN", "Resumen de la ponencia " + s + ", con comas y \"comillas\"."},
-        {"NORMATIVIDAD_MODIFICAR_1", "Ley " + s},
-        {"NORMATIVIDAD_MODIFICAR_2", "No aplica"},
-        {"NORMATIVIDAD_MODIFICAR_3", QVariant()},
-        {"NORMATIVIDAD_MODIFICAR_4", ""},
-        {"NORMATIVIDAD_MODIFICAR_5", "Ley cinco"},
-    };
-}
-
 std::vector<ProposalRow> MakeProposals(int count) {
     std::vector<ProposalRow> rows;
-    rows.reserve(size_t(count));
     for (int n = 1; n <= count; ++n) {
-        rows.push_back(MakeProposal(n));
+        const QString s = QString::number(n);
+        rows.push_back({
+            {"FOLIO", s},
+            {"ID", QString::number(10000 + n)},
+            {"ESTADO", "Estado " + s},
+            {"EDAD", QString::number(20 + n % 50)},
+            {"SEXO", n % 2 ? "Hombre" : "Mujer"},
+            {"PERFIL_PONENTE", "Perfil " + s},
+            {"NUM_JORNADA", QString::number(1 + n % 30)},
+            {"EJE_TEMATICO", "Eje " + s},
+            {"SUBTEMA", "Subtema " + s},
+            {"CATEGORIA_SUBTEMA", "Categoría " + s},
+            {"TITULO", "Título de la ponencia " + s},
+            {"RESUMEN", "Resumen de la ponencia " + s + ", con comas y \"comillas\"."},
+            {"NORMATIVIDAD_MODIFICAR_1", "Ley " + s},
+            {"NORMATIVIDAD_MODIFICAR_2", "No aplica"},
+            {"NORMATIVIDAD_MODIFICAR_3", QVariant()},
+            {"NORMATIVIDAD_MODIFICAR_4", ""},
+            {"NORMATIVIDAD_MODIFICAR_5", "Ley cinco"},
+        });
     }
     return rows;
 }

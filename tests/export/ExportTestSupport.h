@@ -47,7 +47,6 @@ protected:
     // Puts a desktop entry that opens templates and workbooks, workbooks only, or none. Each
     // test starts with one for templates, as LibreOffice Calc declares.
     void setDesktopSpreadsheets(DesktopSpreadsheets desktop);
-    QString resultsFolder() const;
     // The user's documents folder, under the test's home folder; not made by the fixture.
     QString documentsFolder() const;
 
@@ -58,8 +57,8 @@ private:
     QByteArray oldTmp_, oldDataDirs_, oldDataHome_, oldHome_, oldConfig_;
 };
 
-// One proposal with every column filled from `n` (folio n, title "Título n" …).
-ProposalRow MakeProposal(int n);
+// Proposals 1 to `count`, every column of proposal n filled from n (folio n, title "Título de
+// la ponencia n" …).
 std::vector<ProposalRow> MakeProposals(int count);
 
 inline const QString kAllProposals = QStringLiteral("SELECT * FROM PONENCIAS");
