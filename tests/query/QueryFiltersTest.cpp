@@ -6,19 +6,12 @@
 #include "query/MemoryQueryWindow.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
+#include "support/SearchReference.h"
 
 namespace ponencias {
 namespace {
 
 using test::AsSet;
-
-QStringList Folios(const QString& sql) {
-    QStringList folios;
-    OpenProposalStore();
-    ForEachRow(sql, [&](const Recordset& rows) { folios << rows.Fields("FOLIO").Text(); });
-    ReleaseProposalStore();
-    return folios;
-}
 
 bool StoreReleased() {
     return !ProposalConnection && !ProposalRecordset;
@@ -193,12 +186,12 @@ TEST_F(QueryFiltersTest, ApostrophesAndPatternCharactersFindTheirRows) {
     choose(subtema, "Sub d'algo");
     EXPECT_EQ(categoria.Items(), QStringList({"Todas las categorías", "Cat l'été"}));
     choose(categoria, "Cat l'été");
-    EXPECT_EQ(Folios(query()), QStringList({"F5"}));
+    EXPECT_EQ(test::StoreFolios(query()), QStringList({"F5"}));
 
     filters.ClearCriteria();
     choose(normatividad, "Ley O'Reilly");  // found in the fifth column
     palabra.SetText(QStringLiteral("o'brien"));
-    EXPECT_EQ(Folios(query()), QStringList({"F4"}));
+    EXPECT_EQ(test::StoreFolios(query()), QStringList({"F4"}));
 
     // "%" and "_" keep their pattern meaning; the keyword is one pattern, not words.
     const std::pair<const char*, QStringList> patterns[] = {{"100%", {"F4"}},
@@ -209,7 +202,7 @@ TEST_F(QueryFiltersTest, ApostrophesAndPatternCharactersFindTheirRows) {
     for (const auto& [pattern, folios] : patterns) {
         SearchCriteria keyword;
         keyword.Palabra = QString::fromUtf8(pattern);
-        EXPECT_EQ(AsSet(Folios(BuildSearchQuery(keyword))), AsSet(folios)) << pattern;
+        EXPECT_EQ(AsSet(test::StoreFolios(BuildSearchQuery(keyword))), AsSet(folios)) << pattern;
     }
 }
 
@@ -226,7 +219,8 @@ TEST_F(QueryFiltersTest, HostileValuesNeitherCrashNorEscapeTheirQuotes) {
             << value.left(40).toStdString();
         EXPECT_TRUE(StoreReleased());
     }
-    EXPECT_EQ(Folios(BuildSearchQuery(SearchCriteria{})).size(), 7);  // the table is untouched
+    // The table is untouched.
+    EXPECT_EQ(test::StoreFolios(BuildSearchQuery(SearchCriteria{})).size(), 7);
 }
 
 TEST_F(QueryFiltersTest, ClearPutsEveryCriterionBackSoASearchAsksForEverything) {
