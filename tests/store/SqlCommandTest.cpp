@@ -73,6 +73,4 @@ TEST(SqlCommand, StoreErrorsExitWithTwoAndUsageErrorsWithOne) {
     }
     EXPECT_EQ(Sql({}).exitCode, 1);
     EXPECT_EQ(Sql({"SELECT 1", "SELECT 2"}).exitCode, 1);
-    EXPECT_EQ(Sql({"--nada", "SELECT 1"}).exitCode, 1);
-    EXPECT_EQ(Sql({"--help"}).exitCode, 0);
 }
