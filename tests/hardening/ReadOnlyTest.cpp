@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,32 +15,11 @@
 #include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
+#include "support/FolderState.h"
 #include "support/TestStore.h"
 
 namespace ponencias::test {
 namespace {
-
-struct FolderState {
-    QByteArray digest;
-    qint64 modifiedNs = 0;
-    QStringList entries;
-    bool operator==(const FolderState&) const = default;
-};
-
-FolderState StateOf(const QString& file) {
-    FolderState state;
-    QFile data(file);
-    if (data.open(QIODevice::ReadOnly)) {
-        state.digest = QCryptographicHash::hash(data.readAll(), QCryptographicHash::Sha256);
-    }
-    struct stat info {};
-    if (stat(file.toLocal8Bit().constData(), &info) == 0) {
-        state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    }
-    state.entries = QDir(QFileInfo(file).path())
-                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    return state;
-}
 
 // A copy of the sample in a folder of its own.
 class ReadOnlyStore : public ::testing::Test {
