@@ -15,8 +15,6 @@
 #include "QueryFixture.h"
 #include "query/Form1.h"
 #include "query/QueryFilters.h"
-#include "store/ApplicationFolder.h"
-#include "store/StoreError.h"
 #include "support/FormLayout.h"
 #include "support/KeyPresses.h"
 
@@ -315,16 +313,7 @@ TEST_F(Form1Test, ExitAndTheCloseBoxUnloadTheSplashToo) {
     EXPECT_EQ(StandInWindow::loads, 2);  // the two splashes; no main window was opened
 }
 
-TEST_F(Form1Test, StoreFailureWhileLoadingKeepsTheWindowAway) {
-    SetProposalDataFile(QStringLiteral("/nonexistent/Ponencias.mdb"));
-    EXPECT_THROW(Windows::Show(WindowId::Query), StoreError);
-    EXPECT_FALSE(Windows::IsLoaded(WindowId::Query));
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        EXPECT_FALSE(dynamic_cast<Form1*>(top) && top->isVisible());
-    }
-    store_.use();
-}
+// A store that fails while the window loads: NavigationTest, with the real program around it.
 
 }  // namespace
 }  // namespace ponencias
