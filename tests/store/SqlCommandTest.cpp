@@ -52,16 +52,10 @@ TEST(SqlCommand, CsvQuotingAndNulls) {
 }
 
 TEST(SqlCommand, StoreErrorsExitWithTwoAndUsageErrorsWithOne) {
+    // Files that cannot be read are BrokenDataFile's; here, that sql reports a store error so.
     QTemporaryDir dir;
-    const QString garbage =
-        WriteFile(dir, QStringLiteral("Basura.mdb"),
-                  QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(5000, 'z'));
-    const QString truncated = WriteFile(dir, QStringLiteral("Cortado.mdb"),
-                                        ReadWholeFile(AccessTestFilePath()).left(40000));
     for (const QStringList& arguments :
          {QStringList{"--base", dir.filePath("No.mdb"), "SELECT 1"},
-          QStringList{"--base", garbage, "SELECT * FROM DateTest"},
-          QStringList{"--base", truncated, "SELECT * FROM DateTest"},
           QStringList{"--base", dir.path(), "SELECT 1"},
           QStringList{"--base", AccessTestFilePath(), "SELECT * FROM DateTest WHERE"},
           QStringList{"--base", AccessTestFilePath(), "DELETE FROM DateTest"}}) {
