@@ -16,6 +16,7 @@
 #include "hardening/CliRunner.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
+#include "support/Files.h"
 
 namespace {
 
@@ -36,25 +37,18 @@ QString PdfText(const QString& path) {
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A folder whose documents are already there: what a failing run must leave untouched.
 struct FolderWithPreviousDocuments {
     QTemporaryDir dir;
     FolderWithPreviousDocuments() {
         for (const QString& name : {kWorkbook, kTypology, kGlossary}) {
-            QFile file(dir.filePath(name));
-            EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write("previous " + name.toUtf8());
+            WriteWholeFile(dir.filePath(name), "previous " + name.toUtf8());
         }
     }
     void expectUntouched() const {
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
         for (const QString& name : {kWorkbook, kTypology, kGlossary}) {
-            EXPECT_EQ(Contents(dir.filePath(name)), "previous " + name.toUtf8())
+            EXPECT_EQ(ReadWholeFile(dir.filePath(name)), "previous " + name.toUtf8())
                 << name.toStdString();
         }
     }
@@ -111,7 +105,7 @@ TEST(DerivedDocuments, CommandWritesTheSameThreeDocumentsAndSaysNothing) {
     EXPECT_EQ(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     EXPECT_EQ(ReadXlsx(folder.dir.filePath(kWorkbook)).text(2, 3).isEmpty(), false);
     EXPECT_TRUE(PdfText(folder.dir.filePath(kTypology)).contains(QStringLiteral("Ultramaría")));
-    EXPECT_TRUE(Contents(folder.dir.filePath(kGlossary)).startsWith("%PDF-"));
+    EXPECT_TRUE(ReadWholeFile(folder.dir.filePath(kGlossary)).startsWith("%PDF-"));
     // Readable by everyone, as any file the build or the user makes.
     EXPECT_TRUE(QFile::permissions(folder.dir.filePath(kTypology)) & QFile::ReadOther);
 }

@@ -19,6 +19,7 @@
 #include "export/ResultSheetExport.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
+#include "support/Files.h"
 #include "support/SearchReference.h"
 
 namespace ponencias::test {
@@ -57,11 +58,6 @@ QString Manifest(const QString& path, const QStringList& notices) {
     return lines.join('\n') + '\n';
 }
 
-QString ReadText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // The first few lines that differ, for a readable failure.
 void ExpectSameLines(const QStringList& made, const QStringList& reference) {
     int shown = 0;
@@ -90,7 +86,7 @@ protected:
         const QString manifest = Manifest(made, feedback_.notices);
         if (WritingReferences()) {
             QDir().mkpath(ReferencePath(QString()));
-            ReplaceFileForTest(ReferencePath(name + ".txt"), manifest.toUtf8());
+            WriteWholeFile(ReferencePath(name + ".txt"), manifest.toUtf8());
             if (keepWorkbook) {
                 QFile::remove(ReferencePath(name + ".xltx"));
                 ASSERT_TRUE(QFile::copy(made, ReferencePath(name + ".xltx")));
@@ -104,21 +100,15 @@ protected:
             WriteResultWorkbook(query, workbook);
             ExpectTemplateOfWorkbook(made, workbook);
         }
-        const QString reference = ReadText(ReferencePath(name + ".txt"));
+        const QString reference = QString::fromUtf8(ReadWholeFile(ReferencePath(name + ".txt")));
         if (manifest != reference) {
             // The cells as made, to compare with those of the export that made the reference.
             const QString dump =
                 QCoreApplication::applicationDirPath() + '/' + name + QStringLiteral(".cells.txt");
-            ReplaceFileForTest(dump, CanonicalDump(ReadXlsx(made)).join('\n').toUtf8());
+            WriteWholeFile(dump, CanonicalDump(ReadXlsx(made)).join('\n').toUtf8());
             ADD_FAILURE() << "the cells as made are in " << dump.toStdString();
         }
         EXPECT_EQ(manifest, reference);
-    }
-
-    static void ReplaceFileForTest(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
     }
 };
 

@@ -18,6 +18,7 @@
 #include "export/ResultSheetExport.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
+#include "support/Files.h"
 #include "support/ParseCsv.h"
 
 namespace ponencias::test {
@@ -141,9 +142,7 @@ TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
     const QString kept = KeepResultFile(saved);
     EXPECT_EQ(QFileInfo(kept).path(), KeptResultsFolder());
     EXPECT_FALSE(QFileInfo::exists(saved));
-    QFile a(source), b(kept);
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(ReadWholeFile(kept), ReadWholeFile(source));
     EXPECT_EQ(QDir(KeptResultsFolder()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(kept).fileName()});
 }
@@ -151,9 +150,8 @@ TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
 TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed) {
     setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
     QDir().mkpath(documentsFolder());
-    QFile blocker(documentsFolder() + "/Consultas de ponencias");  // a file where the folder goes
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    const QString blocker = documentsFolder() + "/Consultas de ponencias";
+    WriteWholeFile(blocker, {});  // a file where the folder goes
     TemporaryStore store(MakeProposals(2));
     store.use();
     ObtainSpreadsheetApplication();
@@ -163,7 +161,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed
     ASSERT_EQ(files.size(), 1);
     ASSERT_EQ(feedback_.information.size(), 1);
     EXPECT_EQ(feedback_.information[0],
-              "No se pudo guardar el libro de resultados «" + blocker.fileName() +
+              "No se pudo guardar el libro de resultados «" + blocker +
                   "»: El archivo ya existe. El libro está guardado en:\n" + ResultsFolder() + "/" +
                   files[0]);
     EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),

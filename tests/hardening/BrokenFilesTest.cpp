@@ -15,15 +15,11 @@
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 namespace ponencias::test {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray RandomBytes(int size, quint32 seed) {
     QRandomGenerator random(seed);
@@ -40,17 +36,11 @@ struct BrokenFile {
     std::function<void(const QString& path)> make;
 };
 
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 std::vector<BrokenFile> BrokenFiles() {
-    const QByteArray sample = ReadAll(SampleDatabasePath());
-    const QByteArray access = ReadAll(AccessTestFilePath());
+    const QByteArray sample = ReadWholeFile(SampleDatabasePath());
+    const QByteArray access = ReadWholeFile(AccessTestFilePath());
     const auto bytes = [](QByteArray content) {
-        return [content](const QString& path) { Write(path, content); };
+        return [content](const QString& path) { WriteWholeFile(path, content); };
     };
     std::vector<BrokenFile> files = {
         {"missing", [](const QString&) {}},
@@ -67,18 +57,18 @@ std::vector<BrokenFile> BrokenFiles() {
         {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
         // Found by the fuzzer: damaged pointers that make libmdb allocate without end.
         {"Access file sending its reader into runaway allocation",
-         bytes(ReadAll(AccessTestFile(QStringLiteral("access-runaway-allocation.mdb"))))},
+         bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-runaway-allocation.mdb"))))},
         {"SQLite without PONENCIAS",
          [](const QString& path) {
              TemporaryStore other({});
-             Write(path, ReadAll(other.path()).replace("PONENCIAS", "OTRATABLA"));
+             WriteWholeFile(path, ReadWholeFile(other.path()).replace("PONENCIAS", "OTRATABLA"));
          }},
         {"PONENCIAS without ESTADO",
          [](const QString& path) {
              QStringList columns = AllProposalColumns();
              columns.removeAll(QStringLiteral("ESTADO"));
              TemporaryStore store({{{QStringLiteral("FOLIO"), QStringLiteral("1")}}}, columns);
-             Write(path, ReadAll(store.path()));
+             WriteWholeFile(path, ReadWholeFile(store.path()));
          }},
     };
     return files;

@@ -15,7 +15,7 @@
 #include "query/MemoryQueryWindow.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
-#include "support/FolderState.h"
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 namespace ponencias::test {

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "CliRunner.h"
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 namespace ponencias::test {
@@ -68,17 +69,12 @@ TEST_F(WriteFailure, FilesBeyondTheSizeLimitAreNotLeftHalfWritten) {
 
     // A file that already had the name keeps its old content, whatever the output.
     for (const char* name : {"F.xlsx", "F.csv"}) {
-        QFile old(file(name));
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("contenido anterior");
-        old.close();
+        WriteWholeFile(file(name), "contenido anterior");
     }
     EXPECT_EQ(run({"buscar", "--salida", workbook}, kLimit).exitCode, 1);
     EXPECT_EQ(run({"buscar", "--csv", csv}, kLimit).exitCode, 1);
     for (const char* name : {"F.xlsx", "F.csv"}) {
-        QFile kept(file(name));
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), "contenido anterior") << name;
+        EXPECT_EQ(ReadWholeFile(file(name)), "contenido anterior") << name;
     }
     EXPECT_EQ(leftIn(folder_.path()), (QStringList{"F.csv", "F.xlsx"}));
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "ShellTestSupport.h"
+#include "support/Files.h"
 #include "windows/Desktop.h"
 
 namespace ponencias::test {
@@ -47,11 +48,9 @@ class FakeOpener {
 public:
     explicit FakeOpener(const QString& script) : oldPath_(qgetenv("PATH")) {
         EXPECT_TRUE(folder_.isValid());
-        QFile opener(folder_.filePath(QStringLiteral("xdg-open")));
-        EXPECT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\n" + script.toUtf8());
-        opener.close();
-        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString opener = folder_.filePath(QStringLiteral("xdg-open"));
+        WriteWholeFile(opener, "#!/bin/sh\n" + script.toUtf8());
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", QFile::encodeName(folder_.path()) + ':' + oldPath_);
     }
     ~FakeOpener() { qputenv("PATH", oldPath_); }
@@ -82,12 +81,8 @@ TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOu
 
     ASSERT_TRUE(arrived);
     EXPECT_FALSE(failed);
-    QFile received(handed);
-    ASSERT_TRUE(received.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(received.readAll()), document);
-    QFile output(captured);
-    ASSERT_TRUE(output.open(QIODevice::ReadOnly));
-    EXPECT_EQ(output.readAll(), QByteArray());
+    EXPECT_EQ(QString::fromUtf8(ReadWholeFile(handed)), document);
+    EXPECT_EQ(ReadWholeFile(captured), QByteArray());
 }
 
 TEST(DesktopTest, AnOpenerThatFailsIsToldLaterWithoutTheCallerWaiting) {

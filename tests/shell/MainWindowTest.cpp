@@ -9,6 +9,7 @@
 
 #include "ShellTestSupport.h"
 #include "store/ApplicationFolder.h"
+#include "support/Files.h"
 #include "support/FormLayout.h"
 #include "windows/Controls.h"
 #include "windows/Desktop.h"
@@ -41,9 +42,7 @@ protected:
         QTest::mouseClick(Control(WindowId::Main, "LabelInfAdicional"), Qt::LeftButton);
     }
     void deliver(const QString& name) {
-        QFile file(folder_.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("documento");
+        WriteWholeFile(folder_.filePath(name), "documento");
     }
 
     QTemporaryDir folder_;

@@ -27,10 +27,8 @@ protected:
     // An importer at `name` in a folder of the test's own holding `content`, executable or not.
     QString Importer(const QString& name, const QByteArray& content, bool executable = true) {
         const QString path = folder_.filePath(name);
+        WriteWholeFile(path, content);
         QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
         QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
         if (executable) {
             permissions |= QFile::ExeOwner;

@@ -16,7 +16,7 @@
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 #include "store/StoreSnapshot.h"
-#include "support/FolderState.h"
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 using namespace ponencias;

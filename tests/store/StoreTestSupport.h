@@ -8,11 +8,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <functional>
 #include <vector>
 
 #include "store/StoreError.h"
+#include "support/Files.h"
 #include "support/ParseCsv.h"
 
 namespace ponencias::test {
@@ -28,21 +28,6 @@ inline QByteArray MdbExport(const QString& file, const QString& table) {
     process.start(program, {file, table});
     process.waitForFinished(30000);
     return process.readAllStandardOutput();
-}
-
-inline QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Writes `bytes` as `name` in `dir` and gives its path.
-inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                file.write(bytes) == bytes.size() && file.flush())
-        << path.toStdString();
-    return path;
 }
 
 // `action` must fail with a store error of `number` whose description names each of `words`.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QCryptographicHash>
@@ -7,8 +8,28 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace ponencias::test {
+
+inline QByteArray ReadWholeFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes `bytes` to `path`, replacing what it held; a write that fails fails the test.
+inline void WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(bytes) == bytes.size() && file.flush())
+        << path.toStdString();
+}
+
+// Writes `bytes` as `name` in `dir` and gives its path.
+inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    WriteWholeFile(dir.filePath(name), bytes);
+    return dir.filePath(name);
+}
 
 // What reading a file must never change: its bytes, its modification time and what its folder
 // holds (no journal, lock or temporary file beside it).
