@@ -245,7 +245,8 @@ TEST_F(ResultSheetExportTest, ATitleLinkedByAFormulaKeepsItsQuotes) {
     ObtainSpreadsheetApplication();
     ExportResultSheetWithLimits(kAllProposals, {kMaxDataRows, 2});
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
-    const XlsxCell* title = ReadXlsx(feedback_.shownWorkbooks[0]).cell(4, 11);
+    const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
+    const XlsxCell* title = sheet.cell(4, 11);
     ASSERT_TRUE(title);
     EXPECT_EQ(title->formula, "HYPERLINK(\"" + DocumentAddress("3") + "\",\"Dice \"\"hola\"\"\")");
     EXPECT_EQ(title->value, "Dice \"hola\"");
