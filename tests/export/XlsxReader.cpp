@@ -307,7 +307,7 @@ int XlsxSheet::maxRow() const {
     return cells.isEmpty() ? 0 : cells.lastKey().first;
 }
 
-const XlsxCell* XlsxSheet::cell(int row, int column) const {
+const XlsxCell* XlsxSheet::cell(int row, int column) const& {
     auto found = cells.constFind({row, column});
     return found == cells.constEnd() ? nullptr : &*found;
 }

@@ -56,7 +56,9 @@ struct XlsxSheet {
     QString activeCell, selectedRange;
 
     int maxRow() const;
-    const XlsxCell* cell(int row, int column) const;
+    // The cell points into this sheet, so a sheet that is about to go cannot be asked.
+    const XlsxCell* cell(int row, int column) const&;
+    const XlsxCell* cell(int row, int column) const&& = delete;
     QString text(int row, int column) const;
 };
 
