@@ -118,9 +118,9 @@ case "$cmd" in
             "$corpus" fuzz/corpus
         # The importer's reading in this process, from every Access file the tests read and one
         # damaged file on which libmdb leaks, a third. The suppressions say which of libmdb's
-        # leaks are let be; that file, read first, fails the run if they no longer hold. libmdb's
-        # warnings and dumps fill both outputs: the target's outputs are closed (the fuzzer's and
-        # the sanitizers' reports still show).
+        # leaks are let be; that file, read with the seeds before any fuzzing, fails the run if
+        # they no longer hold. libmdb's warnings and dumps fill both outputs: the target's
+        # outputs are closed (the fuzzer's and the sanitizers' reports still show).
         importer_corpus=$(mktemp -d)
         cp tests/data/access/*.mdb tests/data/access/*.accdb fuzz/corpus-importer/* \
             "$importer_corpus"/
