@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One entry point for a fresh Debian 12 machine: installs the Debian packages the project needs
+# One entry point for a fresh Debian 12 or 13 machine: installs the Debian packages the project needs
 # (only those missing; it never removes or replaces a package the machine has), configures,
 # builds, and then runs the program or the tests.
 #
@@ -15,20 +15,29 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 
-# Build dependencies, all Debian 12 packages; the tests, the fuzzer and the benchmarks add a few.
-# "a|b" names variants of one package: either one installed serves, and "a" is installed when
-# neither is (installing one would remove the other, and the user's software stays).
+# Liberation Sans Narrow, which stands in for Arial Narrow, is part of fonts-liberation on Debian
+# 12 and a package of its own from Debian 13 on.
+narrow_font=fonts-liberation-sans-narrow
+if [ "$(. /etc/os-release && echo "${VERSION_CODENAME:-}")" = bookworm ]; then
+    narrow_font=fonts-liberation
+fi
+
+# Build dependencies, all Debian packages of the release the machine runs; the tests, the fuzzer
+# and the benchmarks add a few. "a|b" names variants of one package: either one installed
+# serves, and "a" is installed when neither is (installing one would remove the other, and the
+# user's software stays).
 packages=(
     build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev mdbtools-dev libxlsxwriter-dev libcsv-dev libzip-dev
     libgtest-dev libgmock-dev
-    fonts-liberation xdg-utils
+    fonts-liberation "$narrow_font" xdg-utils
 )
 # Building the Debian package, and checking it (lintian, AppStream, manual pages, menu entry).
 package_packages=(debhelper dpkg-dev lintian appstream man-db desktop-file-utils)
 test_packages=(mdbtools "libreoffice-calc-nogui|libreoffice-calc" util-linux poppler-utils "${package_packages[@]}")
-fuzz_packages=(clang libclang-rt-14-dev)
+# libclang-rt-dev brings the runtime of the release's own clang (14 on Debian 12, 19 on 13).
+fuzz_packages=(clang libclang-rt-dev)
 bench_packages=(python3-xlsxwriter)
 
 as_root() {
@@ -64,10 +73,15 @@ install_packages() {  # install_packages [extra packages...]
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() {  # build DIR [cmake options...]
+build() {  # build DIR [cmake options...] [--target TARGET...]
     local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$jobs"
+    local options=() targets=()
+    while [ $# -gt 0 ]; do
+        if [ "$1" = --target ]; then targets+=(--target "$2"); shift 2
+        else options+=("$1"); shift; fi
+    done
+    cmake -S . -B "$dir" -G Ninja "${options[@]}"
+    cmake --build "$dir" -j "$jobs" "${targets[@]}"
 }
 
 cmd=${1:-}
@@ -77,7 +91,8 @@ case "$cmd" in
         ;;
     run)
         install_packages
-        build build
+        # Only what the program needs: its application folder, not the tests or the benchmarks.
+        build build --target application_folder
         exec build/bin/ponencias
         ;;
     test)

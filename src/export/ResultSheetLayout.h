@@ -52,12 +52,22 @@ inline constexpr uint32_t kLinkColor = 0x0563C1;
 
 inline constexpr double kHeaderRowHeight = 55;  // points
 inline constexpr double kDataRowHeight = 150;
-inline constexpr double kFitToCaption = 0;
+
+// A column's width is in the normal style's (Calibri 11) digit widths of 7 pixels at 96 dpi.
+inline constexpr double kDigitPixels = 7.0;
+// A column fitted to its caption, as a spreadsheet application's fit leaves it: the caption's
+// width in whole pixels in the header's font (Arial Narrow bold, 11 points at 96 dpi) and 2
+// pixels of room beyond it. The captions were measured once with the narrow font's own metrics
+// (Liberation Sans Narrow stands in for Arial Narrow, glyph for glyph) and their widths are kept
+// here, so that the sheet comes out the same on every machine, whatever fonts it has; a test
+// measures them again. Data never widens a column.
+constexpr double FittedToCaption(int captionPixels) {
+    return (captionPixels + 2) / kDigitPixels;
+}
 
 // Column c of the sheet (1 to 16): its caption, the result's field it shows, its width in the
-// sheet's character units (or fitted to its caption in the header's font, before any data is
-// written, so data never widens it), and how its data cells are aligned. A justified column is
-// justified all the way down, below the data rows too, but for its centred header.
+// sheet's character units, and how its data cells are aligned. A justified column is justified
+// all the way down, below the data rows too, but for its centred header.
 struct ResultColumn {
     const char* caption;  // UTF-8
     const char* field;
@@ -65,22 +75,26 @@ struct ResultColumn {
     Horizontal data;
 };
 inline constexpr std::array<ResultColumn, 16> kResultColumns = {{
-    {"FOLIO", "FOLIO", kFitToCaption, Horizontal::Left},
+    {"FOLIO", "FOLIO", FittedToCaption(37), Horizontal::Left},
     {"ID", "ID", 16, Horizontal::Left},
     {"ESTADO / PAÍS", "ESTADO", 25, Horizontal::Left},
-    {"EDAD", "EDAD", kFitToCaption, Horizontal::Left},
+    {"EDAD", "EDAD", FittedToCaption(35), Horizontal::Left},
     {"SEXO", "SEXO", 12, Horizontal::Left},
     {"PERFIL DEL PONENTE", "PERFIL_PONENTE", 20, Horizontal::Left},
     {"JORNADA", "NUM_JORNADA", 30, Horizontal::Left},
     {"EJE TEMÁTICO", "EJE_TEMATICO", 50, Horizontal::Left},
     {"SUBTEMA", "SUBTEMA", 35, Horizontal::Left},
-    {"CATEGORÍA POR SUBTEMA", "CATEGORIA_SUBTEMA", kFitToCaption, Horizontal::Left},
+    {"CATEGORÍA POR SUBTEMA", "CATEGORIA_SUBTEMA", FittedToCaption(164), Horizontal::Left},
     {"TÍTULO", "TITULO", 70, Horizontal::Left},
     {"RESUMEN", "RESUMEN", 80, Horizontal::Justify},
-    {"NORMATIVIDAD A MODIFICAR 1", "NORMATIVIDAD_MODIFICAR_1", kFitToCaption, Horizontal::Left},
-    {"NORMATIVIDAD A MODIFICAR 2", "NORMATIVIDAD_MODIFICAR_2", kFitToCaption, Horizontal::Left},
-    {"NORMATIVIDAD A MODIFICAR 3", "NORMATIVIDAD_MODIFICAR_3", kFitToCaption, Horizontal::Left},
-    {"NORMATIVIDAD A MODIFICAR 4", "NORMATIVIDAD_MODIFICAR_4", kFitToCaption, Horizontal::Left},
+    {"NORMATIVIDAD A MODIFICAR 1", "NORMATIVIDAD_MODIFICAR_1", FittedToCaption(186),
+     Horizontal::Left},
+    {"NORMATIVIDAD A MODIFICAR 2", "NORMATIVIDAD_MODIFICAR_2", FittedToCaption(186),
+     Horizontal::Left},
+    {"NORMATIVIDAD A MODIFICAR 3", "NORMATIVIDAD_MODIFICAR_3", FittedToCaption(186),
+     Horizontal::Left},
+    {"NORMATIVIDAD A MODIFICAR 4", "NORMATIVIDAD_MODIFICAR_4", FittedToCaption(186),
+     Horizontal::Left},
 }};
 // K: the title, a link to the proposal's document unless its folio is in UnlinkedFolios.
 inline constexpr int kTitleColumn = 11;
@@ -105,13 +119,5 @@ QString DocumentAddress(const QString& folio);
 // Whether the folio's text, read as a number ("0302" and " 302" read as 302), is one of
 // UnlinkedFolios. A folio that is not a number is not.
 bool IsUnlinkedFolio(const QString& folio);
-
-// The width, in the sheet's character units, that a column fitted to `caption` gets: the caption
-// measured in the header's font with the font's real metrics at 96 dpi (metric-compatible free
-// fonts stand in for the common office fonts) and converted through the normal style's digit
-// width, as a spreadsheet application's fit measures it.
-double FittedWidth(const QString& caption);
-// The text's width in pixels at 96 dpi, in the sheet font, bold or not.
-double TextPixelWidth(const QString& text, bool bold);
 
 }  // namespace ponencias

@@ -197,11 +197,8 @@ void ResultSheetWriter::writeHeader(
     lxw_format* header = format(kHeaderFormat);
     for (size_t c = 0; c < kResultColumns.size(); ++c) {
         const QString& caption = captions[c + 1];
-        check(worksheet_write_string(sheet_, 0, lxw_col_t(c), fileText(caption).constData(),
-                                     header));
-        // Fitted now, as the header is all the sheet holds: data never widens a column.
-        widths_[c] = kResultColumns[c].width == kFitToCaption ? FittedWidth(caption)
-                                                              : kResultColumns[c].width;
+        check(
+            worksheet_write_string(sheet_, 0, lxw_col_t(c), fileText(caption).constData(), header));
     }
 }
 
@@ -273,7 +270,7 @@ XlsxWriteReport ResultSheetWriter::finish() {
         if (kResultColumns[c].data == Horizontal::Justify) {
             column.horizontal = Horizontal::Justify;
         }
-        check(worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), widths_[c],
+        check(worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), kResultColumns[c].width,
                                    format(column)));
     }
     check(worksheet_set_column(sheet_, lxw_col_t(kResultColumns.size()), LXW_COL_MAX - 1,

@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "core/CheckedOutput.h"
 #include "ResultSheetLayout.h"
 #include "SpreadsheetFileKind.h"
+#include "core/CheckedOutput.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
@@ -69,7 +69,6 @@ private:
     std::array<lxw_format*, kResultColumns.size()> dataFormats_{};
     lxw_format* linkFormat_ = nullptr;
     lxw_format* dataRowFormat_ = nullptr;
-    std::array<double, kResultColumns.size()> widths_{};
     int row_ = 0;  // the sheet's last written row, 0-based
     int linkRecords_ = 0;
     int failure_ = 0;  // the library's first error code

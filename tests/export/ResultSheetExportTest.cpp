@@ -6,16 +6,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cmath>
 #include <csignal>
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFiles.h"
 #include "export/ResultFile.h"
+#include "export/ResultFiles.h"
 #include "export/ResultSheetExport.h"
+#include "export/ResultSheetLayout.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/Files.h"
@@ -262,6 +267,37 @@ TEST(ResultSheetNames, UnlinkedFoliosAreReadAsNumbers) {
     EXPECT_TRUE(DocumentBaseAddress().endsWith("/ardem/ponencias/"));
     EXPECT_EQ(DocumentAddress("1234"), DocumentBaseAddress() + "1234.doc");
     EXPECT_EQ(DocumentAddress("1/2?é"), DocumentBaseAddress() + "1%2F2%3F%C3%A9.doc");
+}
+
+// The fitted columns keep their captions' widths in the narrow font: measured again here with the
+// font's own metrics, as a spreadsheet application's fit measures them (bold, 11 points at 96
+// dpi, no hinting), they come out the same. The font must be there: the set-up installs it.
+TEST(ResultSheetLayoutWidths, FittedColumnsAreTheirCaptionsInTheNarrowFont) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial Narrow")});
+    font.setBold(true);
+    font.setPixelSize(1000);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QString family = QFontInfo(font).family();
+    ASSERT_TRUE(family == "Arial Narrow" || family == "Liberation Sans Narrow")
+        << "Arial Narrow resolves to " << family.toStdString()
+        << " (Debian 12: fonts-liberation; 13: fonts-liberation-sans-narrow)";
+    const QFontMetricsF metrics(font);
+    const QStringList fitted = {"FOLIO",
+                                "EDAD",
+                                "CATEGORÍA POR SUBTEMA",
+                                "NORMATIVIDAD A MODIFICAR 1",
+                                "NORMATIVIDAD A MODIFICAR 2",
+                                "NORMATIVIDAD A MODIFICAR 3",
+                                "NORMATIVIDAD A MODIFICAR 4"};
+    for (const ResultColumn& column : kResultColumns) {
+        const QString caption = QString::fromUtf8(column.caption);
+        if (fitted.contains(caption)) {
+            const double pixels = metrics.horizontalAdvance(caption) * (11 * 96 / 72.0) / 1000;
+            EXPECT_EQ(column.width, FittedToCaption(int(std::ceil(pixels))))
+                << column.caption << " measures " << pixels << " pixels";
+        }
+    }
 }
 
 // The first sheet of `file` as LibreOffice Calc reads it, converted headless to CSV (UTF-8) with

@@ -55,9 +55,16 @@ std::vector<BrokenFile> BrokenFiles() {
         {"Access cut after one page", bytes(access.left(4096))},
         {"Access cut in half", bytes(access.left(access.size() / 2))},
         {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
-        // Found by the fuzzer: damaged pointers that make libmdb allocate without end.
+        // Found by the fuzzers: damaged pointers that made libmdb allocate without end, go round
+        // for ever, read past a page or follow a null pointer.
         {"Access file sending its reader into runaway allocation",
          bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-runaway-allocation.mdb"))))},
+        {"Access properties past their length", bytes(ReadWholeFile(AccessTestFile(QStringLiteral(
+                                                    "access-properties-past-their-length.mdb"))))},
+        {"Access catalog row outside its page",
+         bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-row-outside-page.accdb"))))},
+        {"Access table without a usage map",
+         bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-without-usage-map.mdb"))))},
         {"SQLite without PONENCIAS",
          [](const QString& path) {
              TemporaryStore other({});

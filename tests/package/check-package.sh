@@ -17,11 +17,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = ponencias ] || fail "package name: $(field Package)"
 [ "$(field Version)" = "$version" ] || fail "package version $(field Version), project $version"
 depends=$(field Depends)
-# Computed from the programs' links, and what no link shows: the X11 platform plugin and the
-# fonts with Arial's metrics.
-for package in libqt6widgets6 libqt6gui6 libqt6core6 libsqlite3-0 libmdb3 libxlsxwriter libzip4 \
-    qt6-qpa-plugins fonts-liberation; do
-    grep -Eq "(^|, )$package[^,]*" <<< "$depends" || fail "Depends lacks $package: $depends"
+# The names the Depends field allows, one a line, without their versions.
+depends_on() { sed 's/([^)]*)//g; s/[,|]/\n/g' <<< "$depends" | tr -d ' ' | grep -Fxq "$1"; }
+# What no link shows: the X11 platform plugin and the fonts with Arial's and Arial Narrow's
+# metrics (the narrow one is a package of its own from Debian 13 on).
+for package in qt6-qpa-plugins fonts-liberation fonts-liberation-sans-narrow; do
+    depends_on "$package" || fail "Depends lacks $package: $depends"
 done
 grep -q qt6-translations-l10n <<< "$(field Recommends)" || fail "translations not recommended"
 # Without a spreadsheet application the search has nothing to show its result in.
@@ -50,6 +51,17 @@ for program in ponencias ponencias-cli; do
 done
 
 dpkg-deb -x "$deb" "$root"
+# Every library a program links comes from a package it depends on, under this release's names
+# (libzip4 on Debian 12, libzip5 on 13): the dependencies are derived from the links.
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+for program in ponencias ponencias-cli ponencias-importar; do
+    for library in $(objdump -p "$root/usr/lib/ponencias/$program" | awk '$1 == "NEEDED" {print $2}'); do
+        owner=$(dpkg -S "*/$multiarch/$library" 2> /dev/null | awk -F': ' -v l="/$library" \
+            'substr($2, length($2) - length(l) + 1) == l {sub(/:.*/, "", $1); print $1; exit}')
+        [ -n "$owner" ] || fail "$program links $library, which no installed package holds"
+        depends_on "$owner" || fail "$program links $library from $owner, not in Depends: $depends"
+    done
+done
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 grep -q '^Exec=/usr/bin/ponencias$' "$root/usr/share/applications/$id.desktop" ||
     fail "the menu entry does not start /usr/bin/ponencias"

@@ -60,7 +60,7 @@ protected:
     Form1* open() {
         Windows::Show(WindowId::Query);
         auto* window = static_cast<Form1*>(Windows::Loaded(WindowId::Query));
-        QApplication::setActiveWindow(window);
+        window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         return window;
     }

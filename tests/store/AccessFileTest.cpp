@@ -374,7 +374,10 @@ TEST(AccessDamage, ADamagedValueOfAnotherKindCostsOnlyItselfToo) {
 }
 
 // Inputs the importer's fuzz target found, each of which once crashed the importer or sent it
-// round for ever; read here in this process, as the importer reads them.
+// round for ever; read here in this process, as the importer reads them. Where the damage is
+// found by our own checks, the reply gives our reason; where libmdb finds it, the step at which
+// it does and what it says change with its version, so only a reply that ends is asked for (the
+// companion's answer to each file, a numbered error naming it, is the broken-files test's).
 TEST(AccessDamage, FilesTheFuzzerFoundEndInTheImportersReply) {
     const std::pair<const char*, const char*> found[] = {
         // A property record of length 0 in the catalog: libmdb built property tables for ever.
@@ -388,8 +391,7 @@ TEST(AccessDamage, FilesTheFuzzerFoundEndInTheImportersReply) {
         {"access-row-outside-page.accdb",
          "el catálogo de objetos está dañado (una fila sale de los límites de su página)"},
         // A table without a usage map: libmdb followed a null pointer.
-        {"access-without-usage-map.mdb",
-         "La tabla «Table4» no se pudo leer y se omite (no se pudo leer su mapa de páginas)."},
+        {"access-without-usage-map.mdb", ""},
     };
     for (const auto& [name, words] : found) {
         const QByteArray reply = ImportReply(
@@ -397,6 +399,7 @@ TEST(AccessDamage, FilesTheFuzzerFoundEndInTheImportersReply) {
         const ImportProtocol::Reply parsed =
             ImportProtocol::Parse(ImportProtocol::Greeting() + reply);
         const QString said = parsed.failure + parsed.notes.join(u'|');
+        EXPECT_FALSE(said.isEmpty()) << name;
         EXPECT_TRUE(said.contains(QString::fromUtf8(words))) << name << ": " << said.toStdString();
     }
 }
