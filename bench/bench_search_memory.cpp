@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
         window.Load();
         for (int search = 1; search <= searches; ++search) {
             window.EjeTemCbo.SetListIndex(search % window.EjeTemCbo.ListCount());
-            window.Filters.RunSearch(ExportResultSheet);
+            ExportResultSheet(window.Filters.SearchQueryText());
             if (search == 100) {
                 afterWarmUp = ResidentMegabytes();
             }

@@ -175,10 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Choose(*lists[k], *kAllEntries[k], state.filters[k]);
         }
         window.BusquedaTxt.SetText(state.keyword);
-        window.Filters.RunSearch([&](const QString& text) {
-            query = text;
-            found = StoreFolios(text);
-        });
+        query = window.Filters.SearchQueryText();
+        found = StoreFolios(query);
     } catch (const StoreError& error) {
         Report(error.description(), query, found, expected);
     }

@@ -13,7 +13,7 @@
 namespace ponencias {
 
 long WriteResultWorkbook(const QString& queryText, const QString& path) {
-    // The companion shows nothing and leaves the program's SpreadsheetApp alone.
+    // The companion shows nothing: the file is all it makes.
     ResultFile file = ResultFile::At(path);
     const ResultExportRun run =
         RunResultExport(queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);

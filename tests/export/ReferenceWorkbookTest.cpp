@@ -63,7 +63,8 @@ void ExpectSameLines(const QStringList& made, const QStringList& reference) {
     int shown = 0;
     for (qsizetype i = 0; i < std::max(made.size(), reference.size()) && shown < 8; ++i) {
         if (made.value(i) != reference.value(i)) {
-            ADD_FAILURE() << "line " << i << "\n  made:      " << made.value(i).left(300).toStdString()
+            ADD_FAILURE() << "line " << i
+                          << "\n  made:      " << made.value(i).left(300).toStdString()
                           << "\n  reference: " << reference.value(i).left(300).toStdString();
             ++shown;
         }
@@ -78,7 +79,6 @@ protected:
         if (!WritingReferences() && !QFile::exists(ReferencePath(name + ".txt"))) {
             FAIL() << "no reference " << ReferencePath(name + ".txt").toStdString();
         }
-        ObtainSpreadsheetApplication();
         ExportResultSheet(query);
         ASSERT_TRUE(feedback_.errors.isEmpty()) << feedback_.errors.join('\n').toStdString();
         ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);

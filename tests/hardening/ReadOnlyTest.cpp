@@ -55,20 +55,18 @@ TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
         }
         if (subtema.ListCount() > 1) {
             subtema.SetListIndex(1);
-            filters.RunSearch([&](const QString& query) {
-                WriteResultWorkbook(query,
-                                    output_.filePath(QStringLiteral("r%1.xlsx").arg(exports++)));
-                QBuffer csv;
-                csv.open(QIODevice::WriteOnly);
-                WriteResultCsv(query, csv);
-            });
+            const QString query = filters.SearchQueryText();
+            WriteResultWorkbook(query, output_.filePath(QStringLiteral("r%1.xlsx").arg(exports++)));
+            QBuffer csv;
+            csv.open(QIODevice::WriteOnly);
+            WriteResultCsv(query, csv);
         }
     }
     filters.ClearCriteria();
     window.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
-    filters.RunSearch([&](const QString& query) {
-        EXPECT_GT(WriteResultWorkbook(query, output_.filePath(QStringLiteral("todo.xlsx"))), 0);
-    });
+    EXPECT_GT(WriteResultWorkbook(filters.SearchQueryText(),
+                                  output_.filePath(QStringLiteral("todo.xlsx"))),
+              0);
     ReleaseProposalStore();
 
     EXPECT_GT(exports, 5);
