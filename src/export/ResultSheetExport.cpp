@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "ExportFeedback.h"
-#include "ResultFile.h"
+#include "ResultWorkbookFile.h"
 #include "core/CheckedOutput.h"
 #include "desktop/DesktopAssociations.h"
 #include "store/ProposalStore.h"
@@ -54,7 +54,7 @@ ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
 
 // The rows of an opened, non-empty result, from its first, into `file`.
 void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKind kind,
-               ResultFile& file, ResultExportRun& run) {
+               ResultWorkbookFile& file, ResultExportRun& run) {
     result.MoveFirst();
     run.rowsInResult = result.RecordCount();
     const ExportLimits resultLimits = LimitsForResult(limits, run.rowsInResult);
@@ -80,7 +80,7 @@ void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKin
 }  // namespace
 
 ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& limits,
-                                SpreadsheetFileKind kind, ResultFile& file) {
+                                SpreadsheetFileKind kind, ResultWorkbookFile& file) {
     ResultExportRun run;
     try {
         OpenResult(queryText);
@@ -144,7 +144,7 @@ QString StoreFailureText(const StoreError& error) {
 
 // Saves the finished workbook in the results folder, moves a workbook that the desktop opens by
 // name to where the user keeps files, and hands it to the desktop.
-void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
+void HandOver(ResultWorkbookFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
               ExportFeedback& feedback) {
     XlsxWriteReport report;
     try {
@@ -192,7 +192,7 @@ void ExportResultSheet(const QString& queryText) {
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
     ExportFeedback& feedback = CurrentExportFeedback();
     const DesktopSpreadsheets desktop = DetectExcel();
-    ResultFile output = ResultFile::InResultsFolder();
+    ResultWorkbookFile output = ResultWorkbookFile::InResultsFolder();
     // A template where the desktop opens templates: a spreadsheet application opens it as a new,
     // untitled workbook.
     const SpreadsheetFileKind kind = desktop == DesktopSpreadsheets::Templates

@@ -9,7 +9,7 @@
 
 namespace ponencias {
 
-class ResultFile;
+class ResultWorkbookFile;
 struct XlsxWriteReport;
 
 // What the desktop's applications take of the result: templates, which a spreadsheet
@@ -53,7 +53,7 @@ struct ResultExportRun {
 // by position: `queryText` selects the fields of kResultColumns first, in their order, as the
 // search's select list does.
 ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& limits,
-                                SpreadsheetFileKind kind, ResultFile& file);
+                                SpreadsheetFileKind kind, ResultWorkbookFile& file);
 
 // What the saved workbook lacks, for the user; empty when it is complete.
 QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport& report);

@@ -15,7 +15,7 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"

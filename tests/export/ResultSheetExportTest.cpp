@@ -13,9 +13,9 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFile.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
+#include "export/ResultWorkbookFile.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/Files.h"

@@ -17,8 +17,8 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "desktop/DesktopOpener.h"
-#include "export/ResultFile.h"
 #include "export/ResultSheetExport.h"
+#include "export/ResultWorkbookFile.h"
 #include "export/widgets/WidgetExportFeedback.h"
 
 namespace ponencias::test {

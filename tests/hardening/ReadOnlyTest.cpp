@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 
 #include "CliRunner.h"
-#include "export/ResultFiles.h"
-#include "query/MemoryQueryWindow.h"
+#include "export/NamedFileExport.h"
+#include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/Files.h"
@@ -42,11 +42,11 @@ protected:
 TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
     const FolderState before = StateOf(path_);
 
-    MemoryQueryWindow window;
-    MemoryListControl& eje = window.EjeTemCbo;
-    MemoryListControl& subtema = window.SubtemaCbo;
-    QueryFilters& filters = window.Filters;
-    window.Load();
+    MemoryQueryControls controls;
+    MemoryListControl& eje = controls.EjeTemCbo;
+    MemoryListControl& subtema = controls.SubtemaCbo;
+    QueryFilters& filters = controls.Filters;
+    controls.Load();
     int exports = 0;
     for (int axis = 0; axis < eje.ListCount(); ++axis) {
         eje.SetListIndex(axis);
@@ -63,7 +63,7 @@ TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
         }
     }
     filters.ClearCriteria();
-    window.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
+    controls.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
     EXPECT_GT(WriteResultWorkbook(filters.SearchQueryText(),
                                   output_.filePath(QStringLiteral("todo.xlsx"))),
               0);

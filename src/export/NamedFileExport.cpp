@@ -1,12 +1,12 @@
-#include "ResultFiles.h"
+#include "NamedFileExport.h"
 
 #include <QIODevice>
 #include <stdexcept>
 
 #include "CsvWriter.h"
 #include "ExportFeedback.h"
-#include "ResultFile.h"
 #include "ResultSheetExport.h"
+#include "ResultWorkbookFile.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 
@@ -14,7 +14,7 @@ namespace ponencias {
 
 long WriteResultWorkbook(const QString& queryText, const QString& path) {
     // The companion shows nothing: the file is all it makes.
-    ResultFile file = ResultFile::At(path);
+    ResultWorkbookFile file = ResultWorkbookFile::At(path);
     const ResultExportRun run =
         RunResultExport(queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);
     if (run.storeError) {

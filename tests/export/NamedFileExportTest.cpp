@@ -6,7 +6,7 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -14,9 +14,9 @@
 namespace ponencias::test {
 namespace {
 
-using ResultFilesTest = ExportTest;
+using NamedFileExportTest = ExportTest;
 
-TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndShowsNothing) {
+TEST_F(NamedFileExportTest, WorkbookGoesToTheNamedFileAndShowsNothing) {
     TemporaryStore store(MakeProposals(3));
     store.use();
     const QString path = temp_.filePath("salida.xlsx");
@@ -39,7 +39,7 @@ TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndShowsNothing) {
     EXPECT_FALSE(ProposalConnection);
 }
 
-TEST_F(ResultFilesTest, CsvHasTheCaptionsThenTheRowsExactly) {
+TEST_F(NamedFileExportTest, CsvHasTheCaptionsThenTheRowsExactly) {
     std::vector<ProposalRow> rows = MakeProposals(2);
     rows[1]["RESUMEN"] = "=2+2, \"dicho\"\nsegunda línea";
     rows[1]["NORMATIVIDAD_MODIFICAR_4"] = QVariant();

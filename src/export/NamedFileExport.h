@@ -6,8 +6,9 @@ class QIODevice;
 
 namespace ponencias {
 
-// For the command-line companion: the same query and the same export code as a search, with the
-// workbook written to a file the caller names, complete or not at all (see ResultSheetWriter). Returns
+// The result written to files the caller names, for the command-line companion and the
+// application folder's workbook: the same query and the same export code as a search, with the
+// workbook written to the named file, complete or not at all (see ResultSheetWriter). Returns
 // the number of proposals written; an empty result writes no file. Throws StoreError when the
 // store fails, OutputError when the file cannot be written, SpreadsheetError when the
 // spreadsheet library fails otherwise. What the workbook cannot hold (rows beyond the sheet's
