@@ -15,10 +15,10 @@ namespace ponencias {
 // 1,048,575) is reported on standard error.
 long WriteResultWorkbook(const QString& queryText, const QString& path);
 
-// The same rows as CSV (RFC 4180, UTF-8): the sixteen header captions and kDocumentAddressCaption,
-// then one line per proposal, its last field the address the title's link in the sheet leads to
-// (empty for a title the sheet does not link). The header line is written even when nothing
-// matches. Returns the row count.
+// The same rows as CSV (RFC 4180, UTF-8), their fields read by position as RunResultExport reads
+// them: the sixteen header captions and kDocumentAddressCaption, then one line per proposal, its
+// last field the address the title's link in the sheet leads to (empty for a title the sheet does
+// not link). The header line is written even when nothing matches. Returns the row count.
 // Throws StoreError when the store fails, std::runtime_error when `out` refuses the bytes.
 long WriteResultCsv(const QString& queryText, QIODevice& out);
 inline constexpr const char* kDocumentAddressCaption = "DIRECCIÓN DEL DOCUMENTO";
