@@ -242,7 +242,8 @@ XlsxWriteReport ResultSheetWriter::finish() {
         if (kResultColumns[c].data == Horizontal::Justify) {
             column.horizontal = Horizontal::Justify;
         }
-        check(worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), widths_[c], format(column)));
+        check(worksheet_set_column(sheet_, lxw_col_t(c), lxw_col_t(c), widths_[c],
+                                   format(column)));
     }
     check(worksheet_set_column(sheet_, lxw_col_t(kResultColumns.size()), LXW_COL_MAX - 1,
                                LXW_DEF_COL_WIDTH, format({})));

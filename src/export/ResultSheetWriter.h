@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
+#include "core/CheckedOutput.h"
 #include "ResultSheetLayout.h"
 #include "SpreadsheetFileKind.h"
-#include "core/CheckedOutput.h"
 
 struct lxw_workbook;
 struct lxw_worksheet;
