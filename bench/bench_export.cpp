@@ -25,9 +25,9 @@
 #include <ctime>
 #include <vector>
 
-#include "core/ProgramStart.h"
 #include "core/CheckedOutput.h"
-#include "export/ResultFiles.h"
+#include "core/ProgramStart.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "export/SpreadsheetFileKind.h"
 #include "query/SearchQuery.h"
@@ -236,9 +236,8 @@ QByteArray ZipPart(const QString& path, const char* part) {
     int error = 0;
     zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
     zip_stat_t stat;
-    zip_file_t* file = archive && zip_stat(archive, part, 0, &stat) == 0
-                           ? zip_fopen(archive, part, 0)
-                           : nullptr;
+    zip_file_t* file =
+        archive && zip_stat(archive, part, 0, &stat) == 0 ? zip_fopen(archive, part, 0) : nullptr;
     QByteArray data;
     if (file) {
         data.resize(qsizetype(stat.size));

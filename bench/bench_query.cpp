@@ -12,7 +12,7 @@
 #include <ctime>
 #include <vector>
 
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
@@ -36,12 +36,12 @@ int main(int argc, char** argv) {
     constexpr double kTargetMs = 5.0;
 
     SetProposalDataFile(dataFile);
-    MemoryQueryWindow window;
-    MemoryListControl& eje = window.EjeTemCbo;
+    MemoryQueryControls controls;
+    MemoryListControl& eje = controls.EjeTemCbo;
     try {
         QElapsedTimer loading;
         loading.start();
-        window.Load();
+        controls.Load();
         std::printf("Datos: %s\nCarga de la ventana (listas): %.2f ms, %d ejes\n",
                     qPrintable(dataFile), loading.nsecsElapsed() / 1e6, eje.ListCount() - 1);
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
             all.insert(all.end(), times.begin(), times.end());
             std::printf("  %-60s %3d subtemas  mediana %.3f ms  p95 %.3f ms  máx %.3f ms\n",
                         qPrintable(QStringLiteral("«%1»").arg(eje.List(axis)).left(60)),
-                        std::max(0, window.SubtemaCbo.ListCount() - 1), times[times.size() / 2],
+                        std::max(0, controls.SubtemaCbo.ListCount() - 1), times[times.size() / 2],
                         p95, times.back());
         }
         // Judged on the 95th percentile: on a shared machine the single slowest refill measures

@@ -14,7 +14,7 @@
 #include "core/ProgramStart.h"
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
@@ -72,13 +72,13 @@ int main(int argc, char** argv) {
     DiscardingFeedback feedback;
     SetExportFeedback(&feedback);
 
-    MemoryQueryWindow window;
+    MemoryQueryControls controls;
     double afterWarmUp = 0;
     try {
-        window.Load();
+        controls.Load();
         for (int search = 1; search <= searches; ++search) {
-            window.EjeTemCbo.SetListIndex(search % window.EjeTemCbo.ListCount());
-            window.Filters.RunSearch(ExportResultSheet);
+            controls.EjeTemCbo.SetListIndex(search % controls.EjeTemCbo.ListCount());
+            ExportResultSheet(controls.Filters.SearchQueryText());
             if (search == 100) {
                 afterWarmUp = ResidentMegabytes();
             }

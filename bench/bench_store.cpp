@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "query/QueryFilters.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -21,23 +22,9 @@ using namespace ponencias;
 
 namespace {
 
-const QStringList kListQueries = {
-    QStringLiteral("SELECT DISTINCT NUM_JORNADA AS Jornada FROM PONENCIAS"),
-    QStringLiteral("SELECT DISTINCT ESTADO AS Entidades FROM PONENCIAS"),
-    QStringLiteral("SELECT DISTINCT eje_tematico FROM ponencias ORDER BY eje_tematico asc"),
-    QStringLiteral("SELECT DISTINCT PERFIL_PONENTE AS Perfil FROM PONENCIAS"),
-    QStringLiteral(
-        "SELECT DISTINCT normatividad_modificar_1 FROM ponencias WHERE normatividad_modificar_1 "
-        "<> '' AND  normatividad_modificar_1 not in('No aplica') union SELECT DISTINCT "
-        "normatividad_modificar_2 FROM ponencias WHERE normatividad_modificar_2 <> '' AND  "
-        "normatividad_modificar_2 not in('No aplica') union SELECT DISTINCT "
-        "normatividad_modificar_3 FROM ponencias WHERE normatividad_modificar_3 <> '' AND  "
-        "normatividad_modificar_3 not in('No aplica')  union SELECT DISTINCT "
-        "normatividad_modificar_4 FROM ponencias WHERE normatividad_modificar_4 <> '' AND  "
-        "normatividad_modificar_4 not in('No aplica') union SELECT DISTINCT "
-        "normatividad_modificar_5 FROM ponencias WHERE normatividad_modificar_5 <> '' AND  "
-        "normatividad_modificar_5 not in('No aplica') "),
-};
+// The query window's five list queries and the field each list reads.
+const QStringList kListQueries = {kJornadaListQuery, kEntidadListQuery, kEjeListQuery,
+                                  kPerfilListQuery, kNormatividadListQuery};
 const QStringList kListFields = {"Jornada", "Entidades", "eje_tematico", "Perfil",
                                  "normatividad_modificar_1"};
 

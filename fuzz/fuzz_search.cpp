@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/StoreError.h"
 #include "support/SearchReference.h"
 
@@ -163,10 +163,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FixedStore& fixed = TheStore();
     const WindowState state = Decode(data, size);
 
-    MemoryQueryWindow window;
+    MemoryQueryControls controls;
     const std::array<ListControl*, kFilterCount> lists = {
-        &window.JornadaCbo,    &window.EntidadCbo,   &window.EjeTemCbo,      &window.SubtemaCbo,
-        &window.CatSubTemaCbo, &window.PerfilPonCbo, &window.NormatividadCbo};
+        &controls.JornadaCbo,     &controls.EntidadCbo,    &controls.EjeTemCbo,
+        &controls.SubtemaCbo,     &controls.CatSubTemaCbo, &controls.PerfilPonCbo,
+        &controls.NormatividadCbo};
     QString query;
     QStringList found;
     const QStringList expected = fixed.reference.Folios(Meaning(state));
@@ -174,11 +175,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (size_t k = 0; k < kFilterCount; ++k) {
             Choose(*lists[k], *kAllEntries[k], state.filters[k]);
         }
-        window.BusquedaTxt.SetText(state.keyword);
-        window.Filters.RunSearch([&](const QString& text) {
-            query = text;
-            found = StoreFolios(text);
-        });
+        controls.BusquedaTxt.SetText(state.keyword);
+        query = controls.Filters.SearchQueryText();
+        found = StoreFolios(query);
     } catch (const StoreError& error) {
         Report(error.description(), query, found, expected);
     }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/AccessImport.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
@@ -31,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // sends libmdb into ever larger allocations is cut short by time instead.
     SetAccessImportTimeLimit(5000);
 
-    MemoryQueryWindow window;
-    MemoryListControl& eje = window.EjeTemCbo;
-    MemoryListControl& subtema = window.SubtemaCbo;
+    MemoryQueryControls controls;
+    MemoryListControl& eje = controls.EjeTemCbo;
+    MemoryListControl& subtema = controls.SubtemaCbo;
     try {
-        window.Load();
+        controls.Load();
         // Every axis the file offers, as a user would choose them, then the first subtopic.
         for (int axis = 1; axis < eje.ListCount(); ++axis) {
             eje.SetListIndex(axis);

@@ -12,8 +12,8 @@
 #include "Commands.h"
 #include "ListCriteria.h"
 #include "core/CheckedOutput.h"
-#include "export/ResultFiles.h"
-#include "query/MemoryQueryWindow.h"
+#include "export/NamedFileExport.h"
+#include "query/MemoryQueryControls.h"
 #include "query/SearchQuery.h"
 #include "store/StoreError.h"
 
@@ -64,13 +64,13 @@ std::optional<int> ReadCriteria(const QCommandLineParser& parser, SearchCriteria
     const auto value = [&](const FilterList& filter) {
         return parser.value(QLatin1String(filter.option));
     };
-    ListChoice* const choices[] = {&criteria.Jornada, &criteria.Entidad, &criteria.EjeTematico,
-                                   nullptr,           nullptr,           &criteria.Perfil,
-                                   &criteria.Normatividad};
+    ListChoice* const choices[] = {
+        &criteria.Jornada, &criteria.Entidad, &criteria.EjeTematico, nullptr,
+        nullptr,           &criteria.Perfil,  &criteria.Normatividad};
     QString* const texts[] = {nullptr, nullptr, nullptr, &criteria.Subtema, &criteria.Categoria,
                               nullptr, nullptr};
     static_assert(std::size(choices) == std::size(kFilterLists));
-    MemoryQueryWindow window;
+    MemoryQueryControls controls;
     bool loaded = false;
     for (size_t i = 0; i < std::size(kFilterLists); ++i) {
         const FilterList& filter = kFilterLists[i];
@@ -84,13 +84,13 @@ std::optional<int> ReadCriteria(const QCommandLineParser& parser, SearchCriteria
         if (!loaded) {
             UseBaseOption(parser);
             try {
-                window.Load();
+                controls.Load();
             } catch (const StoreError& error) {
                 return ReportStoreError(error);
             }
             loaded = true;
         }
-        ListControl& list = *(window.Filters.Controls().*filter.control);
+        ListControl& list = *(controls.Filters.Controls().*filter.control);
         const std::optional<int> index = EntryIndex(list, value(filter));
         if (!index) {
             Print(stderr, NotAnEntryMessage(filter, list, value(filter)));

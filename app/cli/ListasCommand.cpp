@@ -6,7 +6,7 @@
 #include "CliSupport.h"
 #include "Commands.h"
 #include "ListCriteria.h"
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/StoreError.h"
 
 namespace ponencias::cli {
@@ -15,10 +15,10 @@ namespace {
 
 // Chooses the entry the option names, as a user would, which fills the list below it; false,
 // told, when the list has no such entry.
-bool Choose(const QCommandLineParser& parser, MemoryQueryWindow& window, const char* option) {
+bool Choose(const QCommandLineParser& parser, MemoryQueryControls& controls, const char* option) {
     const FilterList& filter = *FilterListOf(option);
     const QString value = parser.value(QLatin1String(option));
-    ListControl& list = *(window.Filters.Controls().*filter.control);
+    ListControl& list = *(controls.Filters.Controls().*filter.control);
     const std::optional<int> index = EntryIndex(list, value);
     if (!index) {
         Print(stderr, NotAnEntryMessage(filter, list, value));
@@ -55,11 +55,11 @@ int RunListasCommand(const QStringList& arguments) {
     }
     UseBaseOption(parser);
 
-    MemoryQueryWindow window;
+    MemoryQueryControls controls;
     try {
-        window.Load();
+        controls.Load();
         for (const char* option : {"eje", "subtema"}) {
-            if (parser.isSet(QLatin1String(option)) && !Choose(parser, window, option)) {
+            if (parser.isSet(QLatin1String(option)) && !Choose(parser, controls, option)) {
                 return kExitNotAnEntry;
             }
         }
@@ -70,7 +70,7 @@ int RunListasCommand(const QStringList& arguments) {
     QString text;
     for (const FilterList& filter : kFilterLists) {
         text += QStringLiteral("# ") + QString::fromUtf8(filter.label) + QLatin1Char('\n');
-        const ListControl& list = *(window.Filters.Controls().*filter.control);
+        const ListControl& list = *(controls.Filters.Controls().*filter.control);
         for (int i = 0; i < list.ListCount(); ++i) {
             text += list.List(i) + QLatin1Char('\n');
         }

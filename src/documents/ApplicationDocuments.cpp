@@ -6,7 +6,7 @@
 
 #include "Documents.h"
 #include "core/CheckedOutput.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalTable.h"

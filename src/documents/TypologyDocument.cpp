@@ -9,6 +9,7 @@
 #include "TypologyFormatting.h"
 #include "TypologyStatistics.h"
 #include "TypologyValueSections.h"
+#include "export/ResultSheetLayout.h"
 #include "store/ProposalTable.h"
 
 namespace ponencias::documents {
@@ -76,20 +77,20 @@ private:
         const std::vector<std::pair<QString, QString>> stored = statistics_.tableColumns();
         tableColumns_ = int(stored.size());
         QStringList names;
-        for (const ProposalColumn& column : kProposalColumnTable) {
-            names << QString::fromLatin1(column.name);
+        for (const char* column : kProposalColumns) {
+            names << QString::fromLatin1(column);
         }
         const std::vector<ColumnPresence> presence = statistics_.presence(names);
-        for (std::size_t i = 0; i < kProposalColumnTable.size(); ++i) {
-            const ProposalColumn& column = kProposalColumnTable[i];
+        for (std::size_t i = 0; i < kProposalColumns.size(); ++i) {
+            const char* column = kProposalColumns[i];
             QString declared;
             for (const auto& [name, type] : stored) {
                 if (name.compare(names[qsizetype(i)], Qt::CaseInsensitive) == 0) {
                     declared = type;
                 }
             }
-            columns_.push_back({names[qsizetype(i)], column.sheetCaption,
-                                DescriptionOf(column.name), StoredType(declared), presence[i]});
+            columns_.push_back({names[qsizetype(i)], SheetCaptionOf(column), DescriptionOf(column),
+                                StoredType(declared), presence[i]});
         }
     }
 

@@ -1,59 +1,24 @@
 #include "ResultSheetExport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <algorithm>
 
-#include "core/CheckedOutput.h"
 #include "ExportFeedback.h"
-#include "ResultFile.h"
+#include "ResultWorkbookFile.h"
+#include "core/CheckedOutput.h"
 #include "desktop/DesktopAssociations.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
 
 namespace ponencias {
 
-std::optional<DesktopSpreadsheets> SpreadsheetApp;
-
-namespace {
-
-// The last answer of the desktop's associations, and its age (invalid: none yet).
-DesktopSpreadsheets desktopAnswer = DesktopSpreadsheets::None;
-QElapsedTimer desktopAnswerAge;
-
-}  // namespace
-
 DesktopSpreadsheets DetectExcel() {
-    // Installing an application while the program runs is rare; a minute-old answer is fresh
-    // enough and spares a scan of the desktop entries at every export.
-    if (!desktopAnswerAge.isValid() || desktopAnswerAge.elapsed() > 60 * 1000) {
-        desktopAnswer =
-            DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
-                ? DesktopSpreadsheets::Templates
-            : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
-                ? DesktopSpreadsheets::WorkbooksOnly
-                : DesktopSpreadsheets::None;
-        desktopAnswerAge.start();
-    }
-    return desktopAnswer;
-}
-
-void ObtainSpreadsheetApplication() {
-    SpreadsheetApp = DetectExcel();
-}
-
-void ResetSpreadsheetApplicationsForTesting() {
-    SpreadsheetApp.reset();
-    desktopAnswerAge.invalidate();
-}
-
-std::array<QString, kResultColumns.size() + 1> HeaderCaptions;
-
-void FillHeaderCaptions() {
-    for (size_t c = 1; c <= kResultColumns.size(); ++c) {
-        HeaderCaptions[c] = QString::fromUtf8(kResultColumns[c - 1].caption);
-    }
+    return DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
+               ? DesktopSpreadsheets::Templates
+           : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
+               ? DesktopSpreadsheets::WorkbooksOnly
+               : DesktopSpreadsheets::None;
 }
 
 void ReleaseStoreQuietly() {
@@ -89,26 +54,19 @@ ExportLimits LimitsForResult(const ExportLimits& limits, long rowsInResult) {
 
 // The rows of an opened, non-empty result, from its first, into `file`.
 void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKind kind,
-               ResultFile& file, ResultExportRun& run) {
+               ResultWorkbookFile& file, ResultExportRun& run) {
     result.MoveFirst();
     run.rowsInResult = result.RecordCount();
     const ExportLimits resultLimits = LimitsForResult(limits, run.rowsInResult);
     file.start({resultLimits.maxLinkRecords, kind});
-    FillHeaderCaptions();
     if (ResultSheetWriter* sheet = file.sheet()) {
-        sheet->writeHeader(HeaderCaptions);
-    }
-    // Each field found by its name once, as Fields finds it; the rows are then read by position.
-    std::array<int, kResultColumns.size()> columns;
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const Field& field = result.Fields(QString::fromLatin1(kResultColumns[i].field));
-        columns[i] = int(result.columnNames().indexOf(field.Name));
+        sheet->writeHeader();
     }
     ResultSheetWriter::Row fields;
     const long rows = std::min(run.rowsInResult, resultLimits.maxDataRows);
     for (long r = 1; r <= rows; ++r) {
         for (size_t i = 0; i < fields.size(); ++i) {
-            fields[i] = ValueText(result.value(columns[i]));
+            fields[i] = ValueText(result.value(int(i)));
         }
         // A file that could not be started still has every row read, as the result asks.
         if (ResultSheetWriter* sheet = file.sheet()) {
@@ -122,7 +80,7 @@ void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKin
 }  // namespace
 
 ResultExportRun RunResultExport(const QString& queryText, const ExportLimits& limits,
-                                SpreadsheetFileKind kind, ResultFile& file) {
+                                SpreadsheetFileKind kind, ResultWorkbookFile& file) {
     ResultExportRun run;
     try {
         OpenResult(queryText);
@@ -186,7 +144,7 @@ QString StoreFailureText(const StoreError& error) {
 
 // Saves the finished workbook in the results folder, moves a workbook that the desktop opens by
 // name to where the user keeps files, and hands it to the desktop.
-void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
+void HandOver(ResultWorkbookFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
               ExportFeedback& feedback) {
     XlsxWriteReport report;
     try {
@@ -208,8 +166,9 @@ void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheet
         try {
             path = KeepResultFile(path);
         } catch (const std::runtime_error& error) {
-            message = QStringLiteral("No se pudo guardar el libro de resultados %1. El libro está "
-                                     "guardado en:\n%2")
+            message = QStringLiteral(
+                          "No se pudo guardar el libro de resultados %1. El libro está "
+                          "guardado en:\n%2")
                           .arg(WriteFailureText(error, KeptResultsFolder()),
                                QDir::toNativeSeparators(path));
         }
@@ -232,9 +191,8 @@ void ExportResultSheet(const QString& queryText) {
 
 void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
     ExportFeedback& feedback = CurrentExportFeedback();
-    SpreadsheetApp = DetectExcel();
-    const DesktopSpreadsheets desktop = *SpreadsheetApp;
-    ResultFile output = ResultFile::InResultsFolder();
+    const DesktopSpreadsheets desktop = DetectExcel();
+    ResultWorkbookFile output = ResultWorkbookFile::InResultsFolder();
     // A template where the desktop opens templates: a spreadsheet application opens it as a new,
     // untitled workbook.
     const SpreadsheetFileKind kind = desktop == DesktopSpreadsheets::Templates
@@ -251,7 +209,6 @@ void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& l
         HandOver(output, run, desktop, feedback);
     }
     output.discard();
-    SpreadsheetApp.reset();
 }
 
 }  // namespace ponencias

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace ponencias {
 
@@ -96,6 +97,15 @@ inline constexpr std::array<ResultColumn, 16> kResultColumns = {{
     {"NORMATIVIDAD A MODIFICAR 4", "NORMATIVIDAD_MODIFICAR_4", FittedToCaption(186),
      Horizontal::Left},
 }};
+// The caption of the column that shows `field`, or nullptr for a field the sheet leaves out.
+constexpr const char* SheetCaptionOf(std::string_view field) {
+    for (const ResultColumn& column : kResultColumns) {
+        if (field == column.field) {
+            return column.caption;
+        }
+    }
+    return nullptr;
+}
 // K: the title, a link to the proposal's document unless its folio is in UnlinkedFolios.
 inline constexpr int kTitleColumn = 11;
 

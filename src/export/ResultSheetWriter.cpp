@@ -1,7 +1,5 @@
 #include "ResultSheetWriter.h"
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <QFile>
@@ -22,33 +20,6 @@ constexpr qsizetype kMaxCellText = 32767;
 constexpr qsizetype kMaxUrlLength = 2079;
 constexpr qsizetype kMaxFormulaLength = 8192;
 constexpr qsizetype kMaxFormulaLiteral = 255;
-
-// Closes the workbook with libxlsxwriter's English lines kept off standard error: a failure is
-// told once, by the caller, in Spanish. The library prints with fprintf(stderr) and offers no
-// other channel, so descriptor 2 points to /dev/null while it closes; a line another thread
-// writes in that moment is lost, which is the price of the library's choice. errno is left as
-// the close left it: the system's reason for a failure.
-lxw_error CloseQuietly(lxw_workbook* workbook) {
-    std::fflush(stderr);
-    const int saved = ::dup(STDERR_FILENO);
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved >= 0 && null >= 0) {
-        ::dup2(null, STDERR_FILENO);
-    }
-    if (null >= 0) {
-        ::close(null);
-    }
-    errno = 0;
-    const lxw_error closed = workbook_close(workbook);
-    const int error = errno;
-    std::fflush(stderr);
-    if (saved >= 0) {
-        ::dup2(saved, STDERR_FILENO);
-        ::close(saved);
-    }
-    errno = error;
-    return closed;
-}
 
 // A failure of the library that is not the system's (memory, an internal limit).
 SpreadsheetError LibraryFailure(int error) {
@@ -191,14 +162,11 @@ void ResultSheetWriter::check(int error) {
     }
 }
 
-void ResultSheetWriter::writeHeader(
-    const std::array<QString, kResultColumns.size() + 1>& captions) {
+void ResultSheetWriter::writeHeader() {
     check(worksheet_set_row(sheet_, 0, kHeaderRowHeight, nullptr));
     lxw_format* header = format(kHeaderFormat);
     for (size_t c = 0; c < kResultColumns.size(); ++c) {
-        const QString& caption = captions[c + 1];
-        check(
-            worksheet_write_string(sheet_, 0, lxw_col_t(c), fileText(caption).constData(), header));
+        check(worksheet_write_string(sheet_, 0, lxw_col_t(c), kResultColumns[c].caption, header));
     }
 }
 
@@ -287,7 +255,13 @@ XlsxWriteReport ResultSheetWriter::finish() {
         rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
         throw file_.error(errno != 0 ? errno : EIO);
     }
-    const lxw_error closed = CloseQuietly(std::exchange(workbook_, nullptr));
+    // Everything the library could refuse before packing is checked by now: the texts, links and
+    // formulas are within its limits, and the file and its temporary folder were made. What can
+    // still fail is a write while it packs (no room left, a size limit); the library then also
+    // prints an English line on standard error, which no check beforehand can spare, and the
+    // failure is told by its return code and errno.
+    errno = 0;
+    const lxw_error closed = workbook_close(std::exchange(workbook_, nullptr));
     if (closed != LXW_NO_ERROR && errno != 0) {
         throw file_.error(errno);
     }

@@ -46,8 +46,8 @@ public:
     ~ResultSheetWriter();
     Q_DISABLE_COPY(ResultSheetWriter)
 
-    // Row 1: the captions at indices 1 to 16 (HeaderCaptions).
-    void writeHeader(const std::array<QString, kResultColumns.size() + 1>& captions);
+    // Row 1: the captions of kResultColumns.
+    void writeHeader();
     // The next data row: the fields of kResultColumns, in its order.
     void writeRow(const Row& fields);
     // The columns and the view, then the file closed and put in place. Throws OutputError (the

@@ -33,7 +33,6 @@ Form1::Form1(QWidget* parent) : ProgramWindow(parent), ui(std::make_unique<Ui::F
     controls.NormatividadCbo = lists_[6].get();
     controls.BusquedaTxt = keyword_.get();
     filters_ = std::make_unique<QueryFilters>(controls);
-    exporter_ = ExportResultSheet;
 
     connect(ui->CommandBuscar, &QPushButton::clicked, this, [this] { RunSearch(); });
     connect(ui->CommandLimpiar, &QPushButton::clicked, this, [this] { filters_->ClearCriteria(); });
@@ -53,16 +52,11 @@ void Form1::Load() {
         "interés."));
     filters_->ClearFilterLists();
     filters_->LoadFilterLists();
-    ObtainSpreadsheetApplication();
     ui->CommandBuscar->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::SetResultExporterForTesting(std::function<void(const QString&)> exporter) {
-    exporter_ = std::move(exporter);
-}
-
 void Form1::RunSearch() {
-    filters_->RunSearch(exporter_);
+    ExportResultSheet(filters_->SearchQueryText());
 }
 
 void Form1::CommandAtrasClick() {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "windows/Windows.h"
@@ -29,8 +28,6 @@ public:
     void Load() override;
 
     QueryFilters& Filters() { return *filters_; }
-    // Tests watch the hand-over to the export instead of writing a workbook.
-    void SetResultExporterForTesting(std::function<void(const QString&)> exporter);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,7 +41,6 @@ private:
     std::unique_ptr<ComboListControl> lists_[7];
     std::unique_ptr<LineEditTextControl> keyword_;
     std::unique_ptr<QueryFilters> filters_;
-    std::function<void(const QString&)> exporter_;
 };
 
 }  // namespace ponencias

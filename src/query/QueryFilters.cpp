@@ -151,8 +151,8 @@ SearchCriteria QueryFilters::ReadSearchCriteria() const {
     return criteria;
 }
 
-void QueryFilters::RunSearch(const std::function<void(const QString&)>& exportResult) const {
-    exportResult(BuildSearchQuery(ReadSearchCriteria()));
+QString QueryFilters::SearchQueryText() const {
+    return BuildSearchQuery(ReadSearchCriteria());
 }
 
 }  // namespace ponencias

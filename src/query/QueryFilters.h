@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 #include "ListControl.h"
 #include "SearchQuery.h"
@@ -65,8 +64,8 @@ inline constexpr FilterList kFilterLists[] = {
     {"Subtema", "subtema", "SubtemaCbo", &QueryControls::SubtemaCbo, true},
     {"Categoría por subtema", "categoria", "CatSubTemaCbo", &QueryControls::CatSubTemaCbo, true},
     {"Perfil del ponente", "perfil", "PerfilPonCbo", &QueryControls::PerfilPonCbo, false},
-    {"Normatividad a modificar", "normatividad", "NormatividadCbo",
-     &QueryControls::NormatividadCbo, false},
+    {"Normatividad a modificar", "normatividad", "NormatividadCbo", &QueryControls::NormatividadCbo,
+     false},
 };
 // The keyword box's label.
 inline constexpr const char* kKeywordLabel = "Búsqueda por palabra";
@@ -98,8 +97,8 @@ public:
     void ClearCriteria();
 
     SearchCriteria ReadSearchCriteria() const;
-    // Reads the criteria, composes the query text and hands it to `exportResult`.
-    void RunSearch(const std::function<void(const QString&)>& exportResult) const;
+    // The search's query text for the criteria as they stand.
+    QString SearchQueryText() const;
 
 private:
     void EjeTemChosen();

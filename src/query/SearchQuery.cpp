@@ -1,13 +1,25 @@
 #include "SearchQuery.h"
 
+#include <QStringList>
+
+#include "export/ResultSheetLayout.h"
+
 namespace ponencias {
 
 namespace {
 
-const QString kSelectList = QStringLiteral(
-    "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-    "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-    "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias ");
+// The fields the result sheet shows, in its order, which the export reads by position.
+const QString& SelectList() {
+    static const QString text = [] {
+        QStringList fields;
+        for (const ResultColumn& column : kResultColumns) {
+            fields << QLatin1String(column.field);
+        }
+        return QStringLiteral("SELECT ") + fields.join(QLatin1Char(',')) +
+               QStringLiteral(" FROM ponencias ");
+    }();
+    return text;
+}
 const QString kOrderClause =
     QStringLiteral(" ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
 
@@ -88,7 +100,7 @@ QString BuildSearchQuery(const SearchCriteria& criteria) {
                                 SqlTextValue(criteria.Palabra) + QStringLiteral("%') ");
         where.add(QStringLiteral("WHERE ") + pattern, QStringLiteral(" AND ") + pattern);
     }
-    return kSelectList + where.text() + kOrderClause;
+    return SelectList() + where.text() + kOrderClause;
 }
 
 }  // namespace ponencias

@@ -5,7 +5,7 @@
 #include "Shell.h"
 #include "store/ApplicationFolder.h"
 #include "ui_Form3.h"
-#include "windows/Desktop.h"
+#include "windows/DocumentLauncher.h"
 #include "windows/ErrorReport.h"
 #include "windows/FormDesign.h"
 

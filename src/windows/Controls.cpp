@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "Desktop.h"
+#include "DocumentLauncher.h"
 
 namespace ponencias {
 

@@ -26,13 +26,11 @@ void ExportTest::SetUp() {
     qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.filePath(QStringLiteral("home"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(temp_.filePath(QStringLiteral("share"))));
     setDesktopSpreadsheets(DesktopSpreadsheets::Templates);
-    ResetSpreadsheetApplicationsForTesting();
     SetExportFeedback(&feedback_);
 }
 
 void ExportTest::TearDown() {
     SetExportFeedback(nullptr);
-    ResetSpreadsheetApplicationsForTesting();
     qputenv("TMPDIR", oldTmp_);
     qputenv("XDG_DATA_DIRS", oldDataDirs_);
     qputenv("XDG_DATA_HOME", oldDataHome_);
@@ -56,7 +54,6 @@ void ExportTest::setDesktopSpreadsheets(DesktopSpreadsheets desktop) {
         }
         entry.write("\n");
     }
-    ResetSpreadsheetApplicationsForTesting();
 }
 
 QString ExportTest::documentsFolder() const {

@@ -38,8 +38,7 @@ public:
 };
 
 // Every export test runs with its own temporary location (where the results folder goes), its
-// own home folder, a desktop whose entries the test decides, fresh spreadsheet slots and a
-// capturing feedback.
+// own home folder, a desktop whose entries the test decides and a capturing feedback.
 class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override;

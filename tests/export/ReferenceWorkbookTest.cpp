@@ -15,7 +15,7 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
@@ -71,7 +71,6 @@ protected:
         if (!WritingReferences() && !QFile::exists(ReferencePath(name + ".txt"))) {
             FAIL() << "no reference " << ReferencePath(name + ".txt").toStdString();
         }
-        ObtainSpreadsheetApplication();
         ExportResultSheet(query);
         ASSERT_TRUE(feedback_.errors.isEmpty()) << feedback_.errors.join('\n').toStdString();
         ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);

@@ -17,10 +17,10 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFile.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "export/ResultSheetLayout.h"
+#include "export/ResultWorkbookFile.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/Files.h"
@@ -37,7 +37,6 @@ using ResultSheetExportTest = ExportTest;
 TEST_F(ResultSheetExportTest, HandsOverATemplateFromThePrivateResultsFolderAndLetsGo) {
     TemporaryStore store(MakeProposals(6));
     store.use();
-    ObtainSpreadsheetApplication();  // as the query window's loading does
     ExportResultSheet(kAllProposals);
     ASSERT_TRUE(feedback_.errors.isEmpty()) << feedback_.errors.join("\n").toStdString();
     EXPECT_EQ(feedback_.noRecords, 0);
@@ -50,7 +49,6 @@ TEST_F(ResultSheetExportTest, HandsOverATemplateFromThePrivateResultsFolderAndLe
     EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QFileInfo(path).fileName()});
     EXPECT_EQ(QFileInfo(ResultsFolder()).permissions() & 0x0077, 0);
-    EXPECT_FALSE(SpreadsheetApp);
     EXPECT_FALSE(ProposalConnection);
     EXPECT_FALSE(ProposalRecordset);
 }
@@ -58,9 +56,8 @@ TEST_F(ResultSheetExportTest, HandsOverATemplateFromThePrivateResultsFolderAndLe
 TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten) {
     TemporaryStore store(MakeProposals(2));
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
-    ExportResultSheet(kAllProposals);  // SpreadsheetApp is empty: found again by DetectExcel
+    ExportResultSheet(kAllProposals);
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
     EXPECT_NE(feedback_.shownWorkbooks[0], feedback_.shownWorkbooks[1]);
     for (const QString& path : feedback_.shownWorkbooks) {
@@ -75,21 +72,18 @@ TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten
 TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndNoWorkbook) {
     TemporaryStore store(MakeProposals(3));
     store.use();
-    ObtainSpreadsheetApplication();
-    EXPECT_EQ(SpreadsheetApp, DesktopSpreadsheets::Templates);
+    EXPECT_EQ(DetectExcel(), DesktopSpreadsheets::Templates);
     ExportResultSheet("SELECT * FROM PONENCIAS WHERE FOLIO = 'ninguno'");
     EXPECT_EQ(feedback_.noRecords, 1);
     EXPECT_TRUE(feedback_.errors.isEmpty());
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
     EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
-    EXPECT_FALSE(SpreadsheetApp);
     EXPECT_FALSE(ProposalConnection);
 }
 
 TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
     TemporaryStore store(MakeProposals(3));
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheet("SELECT * FROM PONENCIAS WHERE EJE_TEMATICO = 'Don't'");
     EXPECT_EQ(feedback_.noRecords, 0);
     ASSERT_EQ(feedback_.errors.size(), 1);
@@ -110,7 +104,6 @@ TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedAWorkbookInTheDocu
     setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
     TemporaryStore store(MakeProposals(2));
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     ExportResultSheet(kAllProposals);
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
@@ -159,7 +152,6 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed
     WriteWholeFile(blocker, {});  // a file where the folder goes
     TemporaryStore store(MakeProposals(2));
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
     const QStringList files = QDir(ResultsFolder()).entryList({"*.xlsx"}, QDir::Files);
@@ -200,7 +192,6 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
     }
     TemporaryStore store(rows);
     store.use();
-    ObtainSpreadsheetApplication();
     {
         const FileSizeLimit limit(64 * 1024);
         ExportResultSheet(kAllProposals);
@@ -215,11 +206,9 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
     EXPECT_EQ(
         QDir(ResultsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
         QStringList());
-    EXPECT_FALSE(SpreadsheetApp);
     EXPECT_FALSE(ProposalConnection);
 
     // The next search works as if nothing had happened.
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
     EXPECT_EQ(ReadXlsx(feedback_.shownWorkbooks[0]).maxRow(), 31);
@@ -229,7 +218,6 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
 TEST_F(ResultSheetExportTest, RowsBeyondTheSheetAreToldNotCutSilently) {
     TemporaryStore store(MakeProposals(5));
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheetWithLimits(kAllProposals, {3, 65530});
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
     ASSERT_EQ(feedback_.notices.size(), 1);
@@ -247,7 +235,6 @@ TEST_F(ResultSheetExportTest, ATitleLinkedByAFormulaKeepsItsQuotes) {
     rows[2]["TITULO"] = "Dice \"hola\"";
     TemporaryStore store(rows);
     store.use();
-    ObtainSpreadsheetApplication();
     ExportResultSheetWithLimits(kAllProposals, {kMaxDataRows, 2});
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
     const XlsxSheet sheet = ReadXlsx(feedback_.shownWorkbooks[0]);
@@ -336,7 +323,6 @@ TEST_F(ResultSheetExportTest, LibreOfficeReadsTheWholeSampleTemplate) {
     ForEachRow(kAllProposals,
                [&](const Recordset& result) { folios << result.Fields("FOLIO").Text(); });
     ReleaseProposalStore();
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     SetProposalDataFile(QString());
     ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);

@@ -16,9 +16,9 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFile.h"
-#include "export/ResultSheetExport.h"
 #include "desktop/DesktopOpener.h"
+#include "export/ResultSheetExport.h"
+#include "export/ResultWorkbookFile.h"
 #include "export/widgets/WidgetExportFeedback.h"
 
 namespace ponencias::test {
@@ -82,7 +82,6 @@ protected:
     // Runs a search whose result nothing shows; `onMessage` acts on its message.
     void search(std::function<void(QMessageBox*)> onMessage) {
         OnNextModal<QMessageBox>(std::move(onMessage));
-        ObtainSpreadsheetApplication();
         ExportResultSheet(kAllProposals);
     }
     // The one file the search saved in the results folder.
@@ -139,7 +138,6 @@ TEST_F(SavedWorkbookMessageTest, AHandOverTheDesktopFailsGetsTheSameMessageLater
         offered = ButtonCalled(box, QString::fromUtf8(kSaveCopyButton)) != nullptr;
         box->button(QMessageBox::Ok)->click();
     });
-    ObtainSpreadsheetApplication();
     ExportResultSheet(kAllProposals);
     const bool toldDuringTheSearch = !text.isEmpty();
     const bool told = QTest::qWaitFor([&] { return !text.isEmpty(); }, 10000);

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "CliRunner.h"
-#include "query/MemoryQueryWindow.h"
+#include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -112,9 +112,9 @@ TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
         const QString path = dir_.filePath(QString::fromUtf8(broken.what).replace(' ', '_'));
         broken.make(path);
         SetProposalDataFile(path);
-        MemoryQueryWindow window;
+        MemoryQueryControls controls;
         try {
-            window.Load();
+            controls.Load();
             ADD_FAILURE() << broken.what << ": loaded";
         } catch (const StoreError& error) {
             EXPECT_GT(error.number(), 0) << broken.what;

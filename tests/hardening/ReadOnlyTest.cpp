@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 
 #include "CliRunner.h"
-#include "export/ResultFiles.h"
-#include "query/MemoryQueryWindow.h"
+#include "export/NamedFileExport.h"
+#include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
 #include "support/Files.h"
@@ -42,11 +42,11 @@ protected:
 TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
     const FolderState before = StateOf(path_);
 
-    MemoryQueryWindow window;
-    MemoryListControl& eje = window.EjeTemCbo;
-    MemoryListControl& subtema = window.SubtemaCbo;
-    QueryFilters& filters = window.Filters;
-    window.Load();
+    MemoryQueryControls controls;
+    MemoryListControl& eje = controls.EjeTemCbo;
+    MemoryListControl& subtema = controls.SubtemaCbo;
+    QueryFilters& filters = controls.Filters;
+    controls.Load();
     int exports = 0;
     for (int axis = 0; axis < eje.ListCount(); ++axis) {
         eje.SetListIndex(axis);
@@ -55,20 +55,18 @@ TEST_F(ReadOnlyStore, WholeSessionLeavesTheFileAndItsFolderUntouched) {
         }
         if (subtema.ListCount() > 1) {
             subtema.SetListIndex(1);
-            filters.RunSearch([&](const QString& query) {
-                WriteResultWorkbook(query,
-                                    output_.filePath(QStringLiteral("r%1.xlsx").arg(exports++)));
-                QBuffer csv;
-                csv.open(QIODevice::WriteOnly);
-                WriteResultCsv(query, csv);
-            });
+            const QString query = filters.SearchQueryText();
+            WriteResultWorkbook(query, output_.filePath(QStringLiteral("r%1.xlsx").arg(exports++)));
+            QBuffer csv;
+            csv.open(QIODevice::WriteOnly);
+            WriteResultCsv(query, csv);
         }
     }
     filters.ClearCriteria();
-    window.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
-    filters.RunSearch([&](const QString& query) {
-        EXPECT_GT(WriteResultWorkbook(query, output_.filePath(QStringLiteral("todo.xlsx"))), 0);
-    });
+    controls.BusquedaTxt.SetText(QStringLiteral("voto nulo"));
+    EXPECT_GT(WriteResultWorkbook(filters.SearchQueryText(),
+                                  output_.filePath(QStringLiteral("todo.xlsx"))),
+              0);
     ReleaseProposalStore();
 
     EXPECT_GT(exports, 5);

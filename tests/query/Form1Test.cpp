@@ -10,9 +10,12 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "QueryFixture.h"
+#include "export/ExportFeedback.h"
+#include "export/XlsxReader.h"
 #include "query/Form1.h"
 #include "query/QueryFilters.h"
 #include "support/FormLayout.h"
@@ -29,6 +32,30 @@ QStringList Entries(const QComboBox* combo) {
     return entries;
 }
 
+// What the searches came to, as the user would be told: "no records", or the saved workbook that
+// no application showed (the test's desktop has none).
+class SearchOutcomes : public ExportFeedback {
+public:
+    QStringList outcomes;  // kNoRecordsMessage, or a workbook's path
+
+    void showNoRecords() override { outcomes << QString::fromUtf8(kNoRecordsMessage); }
+    void showError(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+    void showNotice(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+    void showInformation(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+    void showSavedWorkbook(const QString&, const QString& path) override { outcomes << path; }
+    bool showWorkbook(const QString&) override { return false; }
+
+    // The folios in the workbook of search `n` (0-based), in its row order.
+    QStringList folios(int n) const {
+        const test::XlsxSheet sheet = test::ReadXlsx(outcomes.value(n));
+        QStringList folios;
+        for (int row = 2; row <= sheet.maxRow(); ++row) {
+            folios << sheet.text(row, 1);
+        }
+        return folios;
+    }
+};
+
 // A stand-in for the splash and the main window, which the shell provides.
 class StandInWindow : public ProgramWindow {
 public:
@@ -43,17 +70,25 @@ protected:
         StandInWindow::loads = 0;
         Windows::Register(WindowId::Splash, [] { return new StandInWindow; });
         Windows::Register(WindowId::Main, [] { return new StandInWindow; });
-        Windows::Register(WindowId::Query, [this] {
-            auto* window = new Form1;
-            window->SetResultExporterForTesting([this](const QString& text) { exported_ << text; });
-            return window;
-        });
+        Windows::Register(WindowId::Query, [] { return new Form1; });
+        // The searches' workbooks go to the test's temporary folder, and its desktop has no
+        // application for them.
+        ASSERT_TRUE(folder_.isValid());
+        for (const char* name : {"TMPDIR", "XDG_DATA_DIRS", "XDG_DATA_HOME"}) {
+            saved_.emplace_back(name, qgetenv(name));
+            qputenv(name, QFile::encodeName(folder_.path()));
+        }
+        SetExportFeedback(&searches_);
     }
     void TearDown() override {
         for (WindowId id : {WindowId::Query, WindowId::Main, WindowId::Splash}) {
             Windows::Unload(id);
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SetExportFeedback(nullptr);
+        for (const auto& [name, value] : saved_) {
+            qputenv(name, value);
+        }
     }
 
     // Opens the query window as the main window does, and waits until it can take keys.
@@ -72,7 +107,9 @@ protected:
     }
 
     test::TemporaryStore store_{test::QueryRows()};
-    QStringList exported_;
+    QTemporaryDir folder_;
+    std::vector<std::pair<const char*, QByteArray>> saved_;
+    SearchOutcomes searches_;
 };
 
 // The window as designed, checked for what a user would see wrong rather than for the design's
@@ -161,7 +198,7 @@ TEST_F(Form1Test, LoadingFillsTheListsAndTabbingFollowsTheDesign) {
         EXPECT_EQ(control->objectName(), QLatin1String(name));
         QTest::keyClick(focused, Qt::Key_Tab);
     }
-    EXPECT_TRUE(exported_.isEmpty());
+    EXPECT_TRUE(searches_.outcomes.isEmpty());
 }
 
 TEST_F(Form1Test, UserChoicesRunTheCascadeAndTypingRunsNothing) {
@@ -218,24 +255,28 @@ TEST_F(Form1Test, ClearAndSearchThroughTheirAccessKeys) {
     palabra->setFocus();
     QTest::keyClicks(palabra, QStringLiteral("O'Brien"));
     QTest::keyClick(palabra, Qt::Key_Return);  // no default button: Enter searches nothing
-    EXPECT_TRUE(exported_.isEmpty());
+    EXPECT_TRUE(searches_.outcomes.isEmpty());
 
+    // Day 2 has no proposal on that axis; F4 alone has it, with that subtopic and keyword, on
+    // day 3.
     test::PressAccessKey(window, 'B');
-    ASSERT_EQ(exported_.size(), 1);
-    EXPECT_TRUE(exported_[0].contains(
-        QStringLiteral("WHERE NUM_JORNADA = '%1'  AND EJE_TEMATICO = 'Régimen de partidos' AND "
-                       "SUBTEMA = 'Casillas' AND (RESUMEN like '%O''Brien%')  ORDER BY")
-            .arg(jornada->itemText(2))));
+    ASSERT_EQ(searches_.outcomes.size(), 1);
+    EXPECT_EQ(searches_.outcomes[0], QString::fromUtf8(kNoRecordsMessage));
+    jornada->setCurrentIndex(jornada->findText(QStringLiteral("3")));
+    test::PressAccessKey(window, 'B');
+    ASSERT_EQ(searches_.outcomes.size(), 2);
+    EXPECT_EQ(searches_.folios(1), QStringList{"F4"});
 
     test::PressAccessKey(window, 'L');
     EXPECT_EQ(jornada->currentIndex(), 0);
     EXPECT_EQ(subtema->currentText(), QStringLiteral("Todos los subtemas"));
     EXPECT_EQ(palabra->text(), QString());
-    EXPECT_EQ(exported_.size(), 1);  // Clear runs no search
+    EXPECT_EQ(searches_.outcomes.size(), 2);  // Clear runs no search
 
     QTest::mouseClick(child<QPushButton>(window, "CommandBuscar"), Qt::LeftButton);
-    ASSERT_EQ(exported_.size(), 2);
-    EXPECT_EQ(exported_[1], BuildSearchQuery(SearchCriteria{}));
+    ASSERT_EQ(searches_.outcomes.size(), 3);
+    // Every proposal, by day, axis, subtopic and category.
+    EXPECT_EQ(searches_.folios(2), QStringList({"F3", "F1", "F5", "F2", "F7", "F4", "F6"}));
 }
 
 // Enter, like Space, presses the button that holds the focus, as on the original forms; no
@@ -249,12 +290,12 @@ TEST_F(Form1Test, EnterPressesTheFocusedButtonAndNothingElse) {
     }
 
     QTest::keyClick(window->windowHandle(), Qt::Key_Return);
-    ASSERT_EQ(exported_.size(), 1);
-    EXPECT_EQ(exported_[0], BuildSearchQuery(SearchCriteria{}));
+    ASSERT_EQ(searches_.outcomes.size(), 1);
+    EXPECT_EQ(searches_.folios(0).size(), 7);  // every proposal
     QTest::keyClick(window->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(exported_.size(), 2);
+    EXPECT_EQ(searches_.outcomes.size(), 2);
     QTest::keyClick(window->windowHandle(), Qt::Key_Space);
-    EXPECT_EQ(exported_.size(), 3);
+    EXPECT_EQ(searches_.outcomes.size(), 3);
 
     auto* palabra = child<QLineEdit>(window, "BusquedaTxt");
     palabra->setFocus();
@@ -264,14 +305,14 @@ TEST_F(Form1Test, EnterPressesTheFocusedButtonAndNothingElse) {
         child<QWidget>(window, name)->setFocus();
         QTest::keyClick(window->windowHandle(), Qt::Key_Return);
     }
-    EXPECT_EQ(exported_.size(), 3);
+    EXPECT_EQ(searches_.outcomes.size(), 3);
 
     // Enter on the focused Clear clears, and searches nothing.
     auto* limpiar = child<QPushButton>(window, "CommandLimpiar");
     limpiar->setFocus();
     QTest::keyClick(window->windowHandle(), Qt::Key_Return);
     EXPECT_EQ(palabra->text(), QString());
-    EXPECT_EQ(exported_.size(), 3);
+    EXPECT_EQ(searches_.outcomes.size(), 3);
 
     // Enter on the focused Back leaves for the main window.
     child<QPushButton>(window, "CommandAtras")->setFocus();

@@ -10,7 +10,7 @@
 
 #include "ShellTestSupport.h"
 #include "support/Files.h"
-#include "windows/Desktop.h"
+#include "windows/DocumentLauncher.h"
 
 namespace ponencias::test {
 namespace {
@@ -88,9 +88,10 @@ TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOu
 TEST(DesktopTest, AnOpenerThatFailsIsToldLaterWithoutTheCallerWaiting) {
     // As xdg-open without an application for the type: a while, then status 4. The caller
     // goes on at once; the failure comes from the event loop once the opener has ended.
-    const FakeOpener opener(QStringLiteral("sleep 0.3\n"
-                                           "echo \"xdg-open: no method available for opening "
-                                           "'$1'\" >&2\nexit 4\n"));
+    const FakeOpener opener(
+        QStringLiteral("sleep 0.3\n"
+                       "echo \"xdg-open: no method available for opening "
+                       "'$1'\" >&2\nexit 4\n"));
     int failures = 0;
     OpenOnDesktop(QUrl::fromLocalFile(opener.file("Glosario de términos.pdf")),
                   [&failures] { ++failures; });

@@ -12,7 +12,7 @@
 #include "support/Files.h"
 #include "support/FormLayout.h"
 #include "windows/Controls.h"
-#include "windows/Desktop.h"
+#include "windows/DocumentLauncher.h"
 #include "windows/ErrorReport.h"
 
 namespace ponencias::test {
@@ -41,9 +41,7 @@ protected:
     void clickInformation() {
         QTest::mouseClick(Control(WindowId::Main, "LabelInfAdicional"), Qt::LeftButton);
     }
-    void deliver(const QString& name) {
-        WriteWholeFile(folder_.filePath(name), "documento");
-    }
+    void deliver(const QString& name) { WriteWholeFile(folder_.filePath(name), "documento"); }
 
     QTemporaryDir folder_;
     DesktopApplications applications_;

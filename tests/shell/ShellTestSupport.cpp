@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "shell/Shell.h"
-#include "windows/Desktop.h"
+#include "windows/DocumentLauncher.h"
 
 namespace ponencias::test {
 

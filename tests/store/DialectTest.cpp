@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "query/QueryFilters.h"
+#include "query/SearchQuery.h"
 #include "store/JetDialect.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
@@ -31,24 +33,6 @@ int Count(const QString& where) {
         .value(0)
         .toInt();
 }
-
-const QString kLawQuery = QStringLiteral(
-    "SELECT DISTINCT normatividad_modificar_1 FROM ponencias WHERE normatividad_modificar_1 <> '' "
-    "AND  normatividad_modificar_1 not in('No aplica') union SELECT DISTINCT "
-    "normatividad_modificar_2 FROM ponencias WHERE normatividad_modificar_2 <> '' AND  "
-    "normatividad_modificar_2 not in('No aplica') union SELECT DISTINCT normatividad_modificar_3 "
-    "FROM ponencias WHERE normatividad_modificar_3 <> '' AND  normatividad_modificar_3 not "
-    "in('No aplica')  union SELECT DISTINCT normatividad_modificar_4 FROM ponencias WHERE "
-    "normatividad_modificar_4 <> '' AND  normatividad_modificar_4 not in('No aplica') union "
-    "SELECT DISTINCT normatividad_modificar_5 FROM ponencias WHERE normatividad_modificar_5 <> '' "
-    "AND  normatividad_modificar_5 not in('No aplica') ");
-
-const QString kSelectList = QStringLiteral(
-    "SELECT FOLIO,ID,ESTADO,EDAD,SEXO,PERFIL_PONENTE,NUM_JORNADA,EJE_TEMATICO,SUBTEMA,"
-    "CATEGORIA_SUBTEMA,TITULO,RESUMEN,NORMATIVIDAD_MODIFICAR_1,NORMATIVIDAD_MODIFICAR_2,"
-    "NORMATIVIDAD_MODIFICAR_3,NORMATIVIDAD_MODIFICAR_4 FROM ponencias ");
-const QString kOrder =
-    QStringLiteral(" ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
 
 class DialectStore : public ::testing::Test {
 protected:
@@ -136,16 +120,13 @@ TEST(JetLike, LongAndAdversarialPatternsStayFast) {
 }
 
 TEST_F(DialectStore, TopLevelListsMergeCaseVariantsOnly) {
-    const QStringList estados =
-        Column(QStringLiteral("SELECT DISTINCT ESTADO AS Entidades FROM PONENCIAS"), "entidades");
+    const QStringList estados = Column(kEntidadListQuery, "entidades");
     // "México" and "MÉXICO" are one entry; "Mexico" is another; null and '' stay two entries.
     EXPECT_EQ(estados.size(), 5) << estados.join(u'|').toStdString();
     EXPECT_EQ(estados.count(QString()), 2);
     EXPECT_EQ(estados.filter(QStringLiteral("xico"), Qt::CaseInsensitive).size(), 2);
 
-    const QStringList ejes = Column(
-        QStringLiteral("SELECT DISTINCT eje_tematico FROM ponencias ORDER BY eje_tematico asc"),
-        "eje_tematico");
+    const QStringList ejes = Column(kEjeListQuery, "eje_tematico");
     ASSERT_EQ(ejes.size(), 4);
     EXPECT_EQ(ejes[0], QStringLiteral("Árbitros"));
     EXPECT_EQ(ejes[1], QStringLiteral("Órganos electorales"));
@@ -154,7 +135,7 @@ TEST_F(DialectStore, TopLevelListsMergeCaseVariantsOnly) {
 }
 
 TEST_F(DialectStore, LawListLeavesOutEmptyAndNoAplicaAndNamesEachLawOnce) {
-    const QStringList laws = Column(kLawQuery, "NORMATIVIDAD_MODIFICAR_1");
+    const QStringList laws = Column(kNormatividadListQuery, "NORMATIVIDAD_MODIFICAR_1");
     // Column 2 of one proposal and column 4 of another (in capitals) name the same law.
     ASSERT_EQ(laws.size(), 2) << laws.join(u'|').toStdString();
     EXPECT_TRUE(laws.contains(QStringLiteral("Código Penal Federal")));
@@ -163,18 +144,13 @@ TEST_F(DialectStore, LawListLeavesOutEmptyAndNoAplicaAndNamesEachLawOnce) {
 
 TEST_F(DialectStore, CascadeQueriesFindTheirValuesInAnyCase) {
     const QStringList subtemas =
-        Column(QStringLiteral("SELECT DISTINCT SUBTEMA FROM ponencias WHERE SUBTEMA <> '' AND "
-                              "EJE_TEMATICO='PARTICIPACIÓN CIUDADANA'"),
-               "subtema");
+        Column(kSubtemaListQueryStart + QStringLiteral("PARTICIPACIÓN CIUDADANA'"), "subtema");
     EXPECT_EQ(subtemas.size(), 2);
-    EXPECT_TRUE(Column(QStringLiteral("SELECT DISTINCT SUBTEMA FROM ponencias WHERE SUBTEMA <> '' "
-                                      "AND EJE_TEMATICO='Participacion ciudadana'"),
-                       "subtema")
-                    .isEmpty());
+    EXPECT_TRUE(
+        Column(kSubtemaListQueryStart + QStringLiteral("Participacion ciudadana'"), "subtema")
+            .isEmpty());
     const QStringList categorias =
-        Column(QStringLiteral("SELECT DISTINCT CATEGORIA_SUBTEMA AS categoria FROM ponencias WHERE "
-                              "CATEGORIA_SUBTEMA <> '' AND SUBTEMA='consulta popular'"),
-               "CATEGORIA");
+        Column(kCatSubTemaListQueryStart + QStringLiteral("consulta popular'"), "CATEGORIA");
     EXPECT_TRUE(categorias.isEmpty());  // its only category is null: "<> ''" is not true for null
 }
 
@@ -182,8 +158,9 @@ TEST_F(DialectStore, SearchConditionsAndKeyword) {
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO = 'méxico'")), 2);
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO <> ''")), 4);  // null <> '' is not true
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO IN ('MEXICO')")), 1);
-    const QStringList folios = Column(
-        kSelectList + QStringLiteral("WHERE (RESUMEN like '%Voto Nulo%') ") + kOrder, "folio");
+    SearchCriteria keyword;
+    keyword.Palabra = QStringLiteral("Voto Nulo");
+    const QStringList folios = Column(BuildSearchQuery(keyword), "folio");
     EXPECT_EQ(folios, QStringList({"F1", "F2"}));
     EXPECT_EQ(Count(QStringLiteral("WHERE (RESUMEN like '%voto%nulo%')")), 3);
     EXPECT_EQ(Count(QStringLiteral("WHERE (RESUMEN like '%vot_ nulo%')")), 2);

@@ -4,8 +4,9 @@
 
 #include <QStringList>
 
-#include "store/StatementText.h"
+#include "query/QueryFilters.h"
 #include "store/ProposalStore.h"
+#include "store/StatementText.h"
 #include "support/TestStore.h"
 
 using namespace ponencias;
@@ -62,7 +63,7 @@ protected:
 TEST_F(RowOrder, DistinctResultComesSortedAsOrderByComparesWithNullThenEmptyFirst) {
     const QStringList expected = {"~",          "",         "alamo",  "Álamo",    "cuba",
                                   "nuevo león", "Ñuu Savi", "Oaxaca", "Zacatecas"};
-    EXPECT_EQ(Rows(QStringLiteral("SELECT DISTINCT ESTADO AS Entidades FROM PONENCIAS")), expected);
+    EXPECT_EQ(Rows(kEntidadListQuery), expected);
     EXPECT_EQ(Rows(QStringLiteral("SELECT DISTINCT ESTADO FROM PONENCIAS ORDER BY ESTADO")),
               expected);
     // Left to right: the second column orders rows equal in the first.
@@ -127,11 +128,10 @@ TEST_F(RowOrder, NumbersSortByValueAndTextsAsTexts) {
 
 TEST(ImpliedRowOrder, ReadsOnlyTheStatementsTopLevel) {
     const auto applies = [](const char* sql) { return ImpliedRowOrder(sql).applies(); };
-    for (const char* sql :
-         {"select distinct a from t",
-          "WITH x AS (SELECT a FROM t ORDER BY a) SELECT DISTINCT a FROM x",
-          "SELECT a FROM t UNION ALL SELECT b FROM u UNION SELECT c FROM v",
-          "SELECT a FROM t INTERSECT SELECT b FROM u"}) {
+    for (const char* sql : {"select distinct a from t",
+                            "WITH x AS (SELECT a FROM t ORDER BY a) SELECT DISTINCT a FROM x",
+                            "SELECT a FROM t UNION ALL SELECT b FROM u UNION SELECT c FROM v",
+                            "SELECT a FROM t INTERSECT SELECT b FROM u"}) {
         EXPECT_TRUE(applies(sql)) << sql;
     }
     // Nor does text the statement ends inside of, or unbalanced parentheses: run as written.

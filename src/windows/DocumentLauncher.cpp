@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "DocumentLauncher.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ResultFile.h"
+#include "ResultWorkbookFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,21 +11,21 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "core/CheckedOutput.h"
 #include "ResultSheetExport.h"
 #include "SpreadsheetFileKind.h"
+#include "core/CheckedOutput.h"
 
 namespace ponencias {
 
-ResultFile ResultFile::InResultsFolder() {
-    return ResultFile(QString());
+ResultWorkbookFile ResultWorkbookFile::InResultsFolder() {
+    return ResultWorkbookFile(QString());
 }
 
-ResultFile ResultFile::At(const QString& path) {
-    return ResultFile(path);
+ResultWorkbookFile ResultWorkbookFile::At(const QString& path) {
+    return ResultWorkbookFile(path);
 }
 
-QString ResultFile::reserve(SpreadsheetFileKind kind) {
+QString ResultWorkbookFile::reserve(SpreadsheetFileKind kind) {
     if (!inResultsFolder_) {
         return path_;
     }
@@ -34,7 +34,7 @@ QString ResultFile::reserve(SpreadsheetFileKind kind) {
     return path_;
 }
 
-void ResultFile::start(const XlsxWriteOptions& options) {
+void ResultWorkbookFile::start(const XlsxWriteOptions& options) {
     try {
         writer_ = std::make_unique<ResultSheetWriter>(reserve(options.kind), options);
     } catch (const std::runtime_error&) {
@@ -43,7 +43,7 @@ void ResultFile::start(const XlsxWriteOptions& options) {
     }
 }
 
-XlsxWriteReport ResultFile::finish() {
+XlsxWriteReport ResultWorkbookFile::finish() {
     try {
         if (!writer_) {
             std::rethrow_exception(failure_);
@@ -58,7 +58,7 @@ XlsxWriteReport ResultFile::finish() {
     }
 }
 
-void ResultFile::discard() {
+void ResultWorkbookFile::discard() {
     writer_.reset();
     if (reserved_) {
         QFile::remove(path_);

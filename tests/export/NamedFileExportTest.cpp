@@ -6,7 +6,7 @@
 
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
-#include "export/ResultFiles.h"
+#include "export/NamedFileExport.h"
 #include "export/ResultSheetExport.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
@@ -14,9 +14,9 @@
 namespace ponencias::test {
 namespace {
 
-using ResultFilesTest = ExportTest;
+using NamedFileExportTest = ExportTest;
 
-TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndLeavesTheProgramSlotsAlone) {
+TEST_F(NamedFileExportTest, WorkbookGoesToTheNamedFileAndShowsNothing) {
     TemporaryStore store(MakeProposals(3));
     store.use();
     const QString path = temp_.filePath("salida.xlsx");
@@ -28,7 +28,6 @@ TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndLeavesTheProgramSlotsAlone)
     EXPECT_EQ(sheet.activeCell, "A2");
     // A file the user names is a workbook, whatever the desktop opens.
     EXPECT_TRUE(ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
-    EXPECT_FALSE(SpreadsheetApp);
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
     EXPECT_FALSE(ProposalConnection);
 
@@ -40,7 +39,7 @@ TEST_F(ResultFilesTest, WorkbookGoesToTheNamedFileAndLeavesTheProgramSlotsAlone)
     EXPECT_FALSE(ProposalConnection);
 }
 
-TEST_F(ResultFilesTest, CsvHasTheCaptionsThenTheRowsExactly) {
+TEST_F(NamedFileExportTest, CsvHasTheCaptionsThenTheRowsExactly) {
     std::vector<ProposalRow> rows = MakeProposals(2);
     rows[1]["RESUMEN"] = "=2+2, \"dicho\"\nsegunda línea";
     rows[1]["NORMATIVIDAD_MODIFICAR_4"] = QVariant();

@@ -10,17 +10,17 @@ namespace ponencias {
 
 // The file one export's workbook goes to, written while the result is read, so that only the
 // row being written is held in memory.
-class ResultFile {
+class ResultWorkbookFile {
 public:
     // A new, dated name in the results folder (ReserveResultFile), reserved when the file is
     // started; an unfinished file there is removed.
-    static ResultFile InResultsFolder();
+    static ResultWorkbookFile InResultsFolder();
     // The file the user named: nothing is made there before the workbook is complete, and a
     // file already there keeps its content until then.
-    static ResultFile At(const QString& path);
+    static ResultWorkbookFile At(const QString& path);
 
-    Q_DISABLE_COPY(ResultFile)
-    ~ResultFile() { discard(); }
+    Q_DISABLE_COPY(ResultWorkbookFile)
+    ~ResultWorkbookFile() { discard(); }
 
     // Starts the file. A failure is not thrown here but by finish(): the export still reads the
     // whole result, and the failure is told once, at the end.
@@ -36,7 +36,8 @@ public:
     void discard();
 
 private:
-    explicit ResultFile(const QString& path) : path_(path), inResultsFolder_(path.isEmpty()) {}
+    explicit ResultWorkbookFile(const QString& path)
+        : path_(path), inResultsFolder_(path.isEmpty()) {}
     // The path to write: the named one, or a newly reserved one in the results folder.
     QString reserve(SpreadsheetFileKind kind);
 

@@ -5,9 +5,10 @@
 
 namespace ponencias {
 
-// The query window's filters held in memory, wired to the same logic as the window: what the
-// companion, the benchmarks and the tests drive instead of combo boxes.
-struct MemoryQueryWindow {
+// The query window's controls as lists and a text held in memory, no window around them, wired
+// to the same filters as the window's combo boxes: what the companion, the benchmarks and the
+// tests drive.
+struct MemoryQueryControls {
     MemoryListControl JornadaCbo;
     MemoryListControl EntidadCbo;
     MemoryListControl EjeTemCbo;
@@ -19,7 +20,7 @@ struct MemoryQueryWindow {
     QueryFilters Filters{{&JornadaCbo, &EntidadCbo, &EjeTemCbo, &SubtemaCbo, &CatSubTemaCbo,
                           &PerfilPonCbo, &NormatividadCbo, &BusquedaTxt}};
 
-    // The window's loading: every list emptied, then the five top-level lists filled.
+    // What the window's loading does: every list emptied, then the five top-level lists filled.
     void Load() {
         Filters.ClearFilterLists();
         Filters.LoadFilterLists();

@@ -1,20 +1,20 @@
-#include "ResultFiles.h"
+#include "NamedFileExport.h"
 
 #include <QIODevice>
 #include <stdexcept>
 
 #include "CsvWriter.h"
 #include "ExportFeedback.h"
-#include "ResultFile.h"
 #include "ResultSheetExport.h"
+#include "ResultWorkbookFile.h"
 #include "store/ProposalStore.h"
 #include "store/StoreError.h"
 
 namespace ponencias {
 
 long WriteResultWorkbook(const QString& queryText, const QString& path) {
-    // The companion shows nothing and leaves the program's SpreadsheetApp alone.
-    ResultFile file = ResultFile::At(path);
+    // The companion shows nothing: the file is all it makes.
+    ResultWorkbookFile file = ResultWorkbookFile::At(path);
     const ResultExportRun run =
         RunResultExport(queryText, ExportLimits(), SpreadsheetFileKind::Workbook, file);
     if (run.storeError) {
@@ -34,10 +34,8 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
     OpenResult(queryText);
     CsvWriter writer(out);
     QStringList record;
-    QStringList names;
     for (const ResultColumn& column : kResultColumns) {
         record << QString::fromUtf8(column.caption);
-        names << QString::fromLatin1(column.field);
     }
     // Last, what the sheet's title links give: the document's address.
     record << QString::fromUtf8(kDocumentAddressCaption);
@@ -53,8 +51,9 @@ long WriteResultCsv(const QString& queryText, QIODevice& out) {
     try {
         ProposalRecordset->MoveFirst();
         while (!ProposalRecordset->Bof() && !ProposalRecordset->Eof()) {
-            for (qsizetype i = 0; i < names.size(); ++i) {
-                record[i] = ProposalRecordset->Fields(names[i]).Text();
+            // The fields of kResultColumns, by position as the sheet reads them.
+            for (int i = 0; i < int(kResultColumns.size()); ++i) {
+                record[i] = ValueText(ProposalRecordset->value(i));
             }
             const QString& folio = record[0];
             record.last() = IsUnlinkedFolio(folio) ? QString() : DocumentAddress(folio);
