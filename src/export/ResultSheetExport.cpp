@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <algorithm>
 
-#include "core/CheckedOutput.h"
 #include "ExportFeedback.h"
 #include "ResultFile.h"
+#include "core/CheckedOutput.h"
 #include "desktop/DesktopAssociations.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
@@ -28,12 +28,11 @@ DesktopSpreadsheets DetectExcel() {
     // Installing an application while the program runs is rare; a minute-old answer is fresh
     // enough and spares a scan of the desktop entries at every export.
     if (!desktopAnswerAge.isValid() || desktopAnswerAge.elapsed() > 60 * 1000) {
-        desktopAnswer =
-            DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
-                ? DesktopSpreadsheets::Templates
-            : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
-                ? DesktopSpreadsheets::WorkbooksOnly
-                : DesktopSpreadsheets::None;
+        desktopAnswer = DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
+                            ? DesktopSpreadsheets::Templates
+                        : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
+                            ? DesktopSpreadsheets::WorkbooksOnly
+                            : DesktopSpreadsheets::None;
         desktopAnswerAge.start();
     }
     return desktopAnswer;
@@ -67,7 +66,7 @@ void ReleaseStoreQuietly() {
 void OpenResult(const QString& queryText) {
     try {
         OpenProposalStore();
-        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        ProposalRecordset->Open(queryText, *ProposalConnection);
     } catch (...) {
         ReleaseStoreQuietly();
         throw;
@@ -208,8 +207,9 @@ void HandOver(ResultFile& output, const ResultExportRun& run, DesktopSpreadsheet
         try {
             path = KeepResultFile(path);
         } catch (const std::runtime_error& error) {
-            message = QStringLiteral("No se pudo guardar el libro de resultados %1. El libro está "
-                                     "guardado en:\n%2")
+            message = QStringLiteral(
+                          "No se pudo guardar el libro de resultados %1. El libro está "
+                          "guardado en:\n%2")
                           .arg(WriteFailureText(error, KeptResultsFolder()),
                                QDir::toNativeSeparators(path));
         }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ponencias {
 
@@ -13,6 +14,13 @@ struct AccessImport {
     QByteArray image;
     QStringList notes;
 };
+
+// How the importer hands an import over on its standard output when it ends with status 0: the
+// image's length (8 bytes, the machine's order), the image, then the notes, one a line. When the
+// file cannot be read it ends with status 1, and its output says why. Decoding gives nothing for
+// an output that is not a whole import.
+QByteArray EncodeAccessImport(const AccessImport& import);
+std::optional<AccessImport> DecodeAccessImport(const QByteArray& output);
 
 // Reads every user table of an Access file (Jet 3, Jet 4 or ACE), whose bytes are `bytes`, into
 // a new SQLite database. Text arrives as UTF-8 as Access wrote it (characters beyond the basic
@@ -30,10 +38,11 @@ struct AccessImport {
 // know), or a file cut short, is an error naming it.
 //
 // libmdb trusts the file's internal pointers; a damaged file can make it read out of bounds or
-// follow a page chain for ever. So the reading runs in a program of its own, the importer, with
-// limits on its memory and time: an importer that crashes, hangs or exceeds its limits costs an
-// error, never the program. Throws StoreError: CorruptFile naming `path` when the file cannot be
-// read whole, ImporterUnavailable naming the importer when it is missing or broken.
+// follow a page chain for ever. So the reading runs in a program of its own, the importer, which
+// limits its own memory and time, and is killed past the time limit here: an importer that
+// crashes or hangs costs an error, never the program. Throws StoreError: CorruptFile naming
+// `path` when the file cannot be read whole (the importer failed, crashed or ran out of time),
+// ImporterUnavailable naming the importer when it cannot be started or ends without an answer.
 AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
                                   const QString& requiredTable);
 

@@ -1,52 +1,79 @@
 #include "Recordset.h"
 
+#include <sqlite3.h>
+
 #include <QLocale>
 
-#include "Connection.h"
-#include "ResultRows.h"
 #include "StoreError.h"
 #include "StoreSnapshot.h"
 
 namespace ponencias {
 
-namespace {
-StoreError ClosedError() {
-    return StoreError(StoreError::NotOpen,
-                      QStringLiteral("No se permite la operación: el conjunto de registros está "
-                                     "cerrado."));
+void Connection::Open(const QString& dataFile) {
+    // A connection opened again lets its earlier file go first, as a new one would.
+    snapshot_.reset();
+    snapshot_ = LoadStoreSnapshot(dataFile);
 }
-}  // namespace
 
-Recordset::Recordset() = default;
-Recordset::~Recordset() = default;
-
-void Recordset::Open(const QString& sql, Connection& connection, int, int) {
-    // The cursor is always client-side: the cursor and lock kinds asked for change nothing for a
-    // store that is only ever read.
+void Recordset::Open(const QString& sql, const Connection& connection) {
     Close();
-    const std::shared_ptr<StoreSnapshot> snapshot = connection.snapshot();
-    if (!snapshot) {
+    if (!connection.isOpen()) {
         throw StoreError(StoreError::NotOpen,
                          QStringLiteral("No se permite la operación: la conexión con el archivo "
                                         "de datos está cerrada (sentencia «%1»).")
                              .arg(StatementForMessage(sql)));
     }
-    auto rows = std::make_unique<ResultRows>(snapshot, sql);
-    columns_ = rows->columns();
-    rows_ = std::move(rows);
+    const std::shared_ptr<StoreSnapshot>& snapshot = connection.snapshot();
+    sqlite3_stmt* statement = snapshot->Prepare(sql);
+    try {
+        count_ = snapshot->Count(sql, statement);
+    } catch (...) {
+        sqlite3_finalize(statement);
+        throw;
+    }
+    snapshot_ = snapshot;
+    statement_ = statement;
+    sql_ = sql;
+    for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+        columns_ << QString::fromUtf8(sqlite3_column_name(statement, c));
+    }
+    position_ = -1;
+    step();
 }
 
 void Recordset::Close() {
-    rows_.reset();
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    snapshot_.reset();
     columns_.clear();
     current_ = Field();
 }
 
-void Recordset::MoveFirst() {
-    if (!rows_) {
-        throw ClosedError();
+void Recordset::step() {
+    const int rc = sqlite3_step(statement_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const StoreError failure = snapshot_->StatementFailure(sql_);
+        Close();
+        throw failure;
     }
-    rows_->moveTo(0);
+    position_ = rc == SQLITE_ROW ? position_ + 1 : count_;
+}
+
+void Recordset::requireOpen() const {
+    if (statement_ == nullptr) {
+        throw StoreError(StoreError::NotOpen,
+                         QStringLiteral("No se permite la operación: el conjunto de registros "
+                                        "está cerrado."));
+    }
+}
+
+void Recordset::MoveFirst() {
+    requireOpen();
+    if (position_ != 0) {
+        sqlite3_reset(statement_);
+        position_ = -1;
+        step();
+    }
 }
 
 void Recordset::MoveNext() {
@@ -55,41 +82,31 @@ void Recordset::MoveNext() {
                          QStringLiteral("No hay registro activo: el conjunto de registros ya "
                                         "está después del último."));
     }
-    rows_->moveTo(rows_->position() + 1);
+    step();
 }
 
 bool Recordset::Bof() const {
-    if (!rows_) {
-        throw ClosedError();
-    }
+    requireOpen();
     // There is no moving backwards, so the recordset is before its first row only when it has
     // none.
-    return rows_->count() == 0;
+    return count_ == 0;
 }
 
 bool Recordset::Eof() const {
-    if (!rows_) {
-        throw ClosedError();
-    }
-    return rows_->position() >= rows_->count();
+    requireOpen();
+    return position_ >= count_;
 }
 
 long Recordset::RecordCount() const {
-    if (!rows_) {
-        throw ClosedError();
-    }
-    return rows_->count();
+    requireOpen();
+    return count_;
 }
 
-int Recordset::columnIndex(const QString& name) const {
+const Field& Recordset::Fields(const QString& name) const {
+    requireOpen();
     qsizetype column = columns_.indexOf(name);
-    if (column < 0) {
-        for (qsizetype c = 0; c < columns_.size(); ++c) {
-            if (columns_[c].compare(name, Qt::CaseInsensitive) == 0) {
-                column = c;
-                break;
-            }
-        }
+    for (qsizetype c = 0; c < columns_.size() && column < 0; ++c) {
+        column = columns_[c].compare(name, Qt::CaseInsensitive) == 0 ? c : -1;
     }
     if (column < 0) {
         throw StoreError(StoreError::ColumnNotFound,
@@ -97,37 +114,41 @@ int Recordset::columnIndex(const QString& name) const {
                                         "%2).")
                              .arg(name, columns_.join(QStringLiteral(", "))));
     }
-    return int(column);
-}
-
-void Recordset::requireCurrentRow(const QString& what) const {
-    if (Bof() || Eof()) {
-        throw StoreError(StoreError::NoCurrentRecord, what);
+    if (Eof()) {
+        throw StoreError(
+            StoreError::NoCurrentRecord,
+            QStringLiteral("No hay registro activo para leer el campo «%1».").arg(name));
     }
-}
-
-const Field& Recordset::Fields(const QString& name) const {
-    if (!rows_) {
-        throw ClosedError();
-    }
-    const int column = columnIndex(name);
-    requireCurrentRow(QStringLiteral("No hay registro activo para leer el campo «%1».").arg(name));
     current_.Name = columns_[column];
-    current_.Value = rows_->value(column);
+    current_.Value = value(int(column));
     return current_;
 }
 
 QVariant Recordset::value(int column) const {
-    if (!rows_) {
-        throw ClosedError();
-    }
+    requireOpen();
     if (column < 0 || column >= columns_.size()) {
         throw StoreError(
             StoreError::ColumnNotFound,
             QStringLiteral("No se encuentra el campo número %1 en el resultado.").arg(column));
     }
-    requireCurrentRow(QStringLiteral("No hay registro activo."));
-    return rows_->value(column);
+    if (Eof()) {
+        throw StoreError(StoreError::NoCurrentRecord, QStringLiteral("No hay registro activo."));
+    }
+    const auto bytes = [&] { return qsizetype(sqlite3_column_bytes(statement_, column)); };
+    switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(statement_, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement_, column);
+        case SQLITE_TEXT:
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)), bytes());
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                              bytes());
+        default:
+            return QVariant();
+    }
 }
 
 QString Field::Text() const {
@@ -139,8 +160,6 @@ QString ValueText(const QVariant& value) {
         return QString();
     }
     switch (value.typeId()) {
-        case QMetaType::QString:
-            return value.toString();
         case QMetaType::LongLong:
         case QMetaType::Int:
             return QString::number(value.toLongLong());
