@@ -90,6 +90,24 @@ int ReplyDescriptor() {
     return reply;
 }
 
+// An Access file is a whole number of pages (2048 bytes in Jet 3, 4096 later), at least three.
+qsizetype PageSize(const QByteArray& bytes) {
+    return bytes.size() > 0x14 && bytes.at(0x14) == 0 ? 2048 : 4096;
+}
+
+bool WholePages(const QByteArray& bytes) {
+    return bytes.size() >= 3 * PageSize(bytes) && bytes.size() % PageSize(bytes) == 0;
+}
+
+QByteArray CutShort(const QByteArray& bytes) {
+    return QStringLiteral(
+               "su tamaño (%1 bytes) no es un número entero de páginas de %2 bytes; el "
+               "archivo está cortado")
+        .arg(bytes.size())
+        .arg(PageSize(bytes))
+        .toUtf8();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,7 +123,9 @@ int main(int argc, char** argv) {
         return 3;
     }
     Limit(seconds, size_t(bytes.size()));
-    const ImportReplyText result = ImportReply(bytes, QString::fromUtf8(argv[1]));
+    const ImportReplyText result = WholePages(bytes)
+                                       ? ImportReply(bytes, QString::fromUtf8(argv[1]))
+                                       : ImportReplyText{false, CutShort(bytes)};
     // Ends without running destructors or leak checks: what libmdb leaves behind after a
     // damaged file is of no account now.
     _exit(!WriteAll(reply, result.output) ? 3 : result.read ? 0 : 1);

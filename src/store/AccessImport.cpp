@@ -1,10 +1,8 @@
 #include "AccessImport.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QProcess>
 #include <cstdint>
-#include <cstring>
 
 #include "StoreError.h"
 
@@ -14,19 +12,7 @@ namespace {
 
 int g_timeLimitMs = 0;
 
-QString& ImporterOverride() {
-    static QString path;
-    return path;
-}
-
-// The running program's folder: Qt's application folder, or for a program without Qt's
-// application object the folder of its resolved executable.
-QString RunningProgramFolder() {
-    if (QCoreApplication::instance() != nullptr) {
-        return QCoreApplication::applicationDirPath();
-    }
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
-}
+QString g_importer;  // named by a test, benchmark or build tool; empty: the default
 
 StoreError ImporterError(const QString& path, const QString& importer, const QString& why) {
     return StoreError(StoreError::ImporterUnavailable,
@@ -38,37 +24,29 @@ StoreError ImporterError(const QString& path, const QString& importer, const QSt
 }  // namespace
 
 QByteArray EncodeAccessImport(const AccessImport& import) {
-    const uint64_t size = uint64_t(import.image.size());
-    return QByteArray(reinterpret_cast<const char*>(&size), sizeof size) + import.image +
-           import.notes.join(u'\n').toUtf8();
+    return import.notes.join(u'\n').toUtf8() + '\0' + import.image;
 }
 
 std::optional<AccessImport> DecodeAccessImport(const QByteArray& output) {
-    uint64_t size = 0;
-    if (output.size() < qsizetype(sizeof size)) {
+    const qsizetype end = output.indexOf('\0');
+    if (end < 0) {
         return std::nullopt;
     }
-    std::memcpy(&size, output.constData(), sizeof size);
-    if (size > uint64_t(output.size()) - sizeof size) {
-        return std::nullopt;
-    }
-    AccessImport import{output.mid(sizeof size, qsizetype(size)), {}};
-    const QString notes = QString::fromUtf8(output.mid(qsizetype(sizeof size + size)));
-    if (!notes.isEmpty()) {
-        import.notes = notes.split(u'\n');
+    AccessImport import{output.mid(end + 1), {}};
+    if (end > 0) {
+        import.notes = QString::fromUtf8(output.left(end)).split(u'\n');
     }
     return import;
 }
 
 QString AccessImporterProgram() {
-    if (!ImporterOverride().isEmpty()) {
-        return ImporterOverride();
-    }
-    return RunningProgramFolder() + u'/' + QLatin1String(kAccessImporterName);
+    return g_importer.isEmpty()
+               ? QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kAccessImporterName)
+               : g_importer;
 }
 
 void SetAccessImporterProgram(const QString& path) {
-    ImporterOverride() = path;
+    g_importer = path;
 }
 
 void SetAccessImportTimeLimit(int milliseconds) {

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QChar>
+#include <QList>
 #include <QString>
 #include <array>
 #include <optional>
@@ -25,25 +26,11 @@ constexpr char32_t kTableSize = 0x2000;
 constexpr char32_t kSmallN = U'n';
 constexpr char32_t kSmallEnye = U'\u00F1';
 
+// The first character of the canonical decomposition, folded: "é" -> "e", "ǘ" -> "u".
 char32_t BaseLetter(char32_t c) {
-    // Follow canonical decompositions down to the first character: "é" -> "e", "ǘ" -> "u".
-    for (int depth = 0; depth < 4; ++depth) {
-        if (QChar::decompositionTag(c) != QChar::Canonical) {
-            break;
-        }
-        const QString decomposed = QChar::decomposition(c);
-        if (decomposed.isEmpty()) {
-            break;
-        }
-        const char32_t first = decomposed.at(0).isHighSurrogate() && decomposed.size() > 1
-                                   ? QChar::surrogateToUcs4(decomposed.at(0), decomposed.at(1))
-                                   : decomposed.at(0).unicode();
-        if (first == c) {
-            break;
-        }
-        c = first;
-    }
-    return QChar::toCaseFolded(c);
+    const QList<uint> decomposed =
+        QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUcs4();
+    return QChar::toCaseFolded(char32_t(decomposed.value(0, c)));
 }
 
 Weights ComputeWeights(char32_t c) {
@@ -84,35 +71,24 @@ inline Weights WeightsOf(char32_t c) {
 inline char32_t DecodeNext(std::string_view text, size_t& i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
+    int length = b0 < 0x80             ? 1
+                 : (b0 & 0xE0) == 0xC0 ? 2
+                 : (b0 & 0xF0) == 0xE0 ? 3
+                 : (b0 & 0xF8) == 0xF0 ? 4
+                                       : 0;
+    char32_t c = length == 1 ? b0 : b0 & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80) {
+            length = 0;
+            break;
+        }
+        c = c << 6 | (byte(i + k) & 0x3F);
     }
-    int length = 0;
-    char32_t c = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2;
-        c = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3;
-        c = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4;
-        c = b0 & 0x07;
-    }
-    if (length == 0 || i + length > text.size()) {
+    if (length == 0) {
         ++i;
         return 0x110000 + b0;
     }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char b = byte(i + k);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0x110000 + b0;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    i += length;
+    i += size_t(length);
     return c;
 }
 

@@ -2,8 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <QLocale>
-
 #include "StoreError.h"
 #include "StoreSnapshot.h"
 
@@ -114,11 +112,6 @@ const Field& Recordset::Fields(const QString& name) const {
                                         "%2).")
                              .arg(name, columns_.join(QStringLiteral(", "))));
     }
-    if (Eof()) {
-        throw StoreError(
-            StoreError::NoCurrentRecord,
-            QStringLiteral("No hay registro activo para leer el campo «%1».").arg(name));
-    }
     current_.Name = columns_[column];
     current_.Value = value(int(column));
     return current_;
@@ -132,7 +125,9 @@ QVariant Recordset::value(int column) const {
             QStringLiteral("No se encuentra el campo número %1 en el resultado.").arg(column));
     }
     if (Eof()) {
-        throw StoreError(StoreError::NoCurrentRecord, QStringLiteral("No hay registro activo."));
+        throw StoreError(StoreError::NoCurrentRecord,
+                         QStringLiteral("No hay registro activo para leer el campo «%1».")
+                             .arg(columns_[column]));
     }
     const auto bytes = [&] { return qsizetype(sqlite3_column_bytes(statement_, column)); };
     switch (sqlite3_column_type(statement_, column)) {
@@ -156,21 +151,9 @@ QString Field::Text() const {
 }
 
 QString ValueText(const QVariant& value) {
-    if (value.isNull()) {
-        return QString();
-    }
-    switch (value.typeId()) {
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-            return QString::number(value.toLongLong());
-        case QMetaType::Double:
-            return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        case QMetaType::QByteArray:
-            // A binary value is read as the text its bytes spell, as a text field would be.
-            return QString::fromUtf8(value.toByteArray());
-        default:
-            return value.toString();
-    }
+    // Qt writes a real in its shortest exact form, and a binary value as the text its bytes spell,
+    // as a text field would be read.
+    return value.isNull() ? QString() : value.toString();
 }
 
 }  // namespace ponencias

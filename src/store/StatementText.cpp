@@ -1,6 +1,7 @@
 #include "StatementText.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "JetDialect.h"
@@ -80,16 +81,10 @@ StatementText::StatementText(const QString& sql) {
     top = top.left(end).toUpper();
     QStringList words;
     QList<qsizetype> starts;
-    for (qsizetype i = 0; i < top.size();) {
-        qsizetype j = i;
-        while (j < top.size() && (top[j].isLetterOrNumber() || top[j] == u'_')) {
-            ++j;
-        }
-        if (j > i) {
-            words << top.mid(i, j - i);
-            starts << i;
-        }
-        i = j + 1;
+    for (const QRegularExpressionMatch& word :
+         QRegularExpression(QStringLiteral("\\w+")).globalMatch(top)) {
+        words << word.captured();
+        starts << word.capturedStart();
     }
     if (words.isEmpty() || (words[0] != u"SELECT" && words[0] != u"WITH") ||
         words.contains(QStringLiteral("ORDER"))) {

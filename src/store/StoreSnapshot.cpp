@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <vector>
 
 #include "AccessImport.h"
@@ -80,15 +81,11 @@ long StoreSnapshot::Count(const QString& sql, sqlite3_stmt* statement) const {
     while ((rc = sqlite3_step(walked)) == SQLITE_ROW) {
         rows = wrapped ? long(sqlite3_column_int64(walked, 0)) : rows + 1;
     }
-    if (rc != SQLITE_DONE) {
-        const StoreError failure = StatementFailure(sql);
-        sqlite3_finalize(counter);
-        sqlite3_reset(statement);
-        throw failure;
-    }
+    const std::optional<StoreError> failure =
+        rc == SQLITE_DONE ? std::nullopt : std::optional(StatementFailure(sql));
     sqlite3_finalize(counter);
     sqlite3_reset(statement);
-    return rows;
+    return failure ? throw *failure : rows;
 }
 
 StoreError StoreSnapshot::StatementFailure(const QString& sql) const {
@@ -124,18 +121,6 @@ StoreError StoreSnapshot::StatementFailure(const QString& sql) const {
     return StoreError(
         StoreError::StatementFailed,
         QStringLiteral("No se pudo ejecutar la sentencia «%1» (%2).").arg(statement, message));
-}
-
-DataFileKind DataFileKindOf(const QByteArray& head) {
-    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0"))) {
-        return DataFileKind::Sqlite;
-    }
-    if (head.size() > 0x14 && head.at(0) == 0 &&
-        (head.mid(4, 16) == QByteArrayLiteral("Standard Jet DB\0") ||
-         head.mid(4, 16) == QByteArrayLiteral("Standard ACE DB\0"))) {
-        return DataFileKind::Access;
-    }
-    return DataFileKind::Unknown;
 }
 
 namespace {
@@ -179,6 +164,26 @@ int OpenForReading(const QString& path) {
     return fd < 0 && errno == EPERM ? open(name.constData(), flags) : fd;
 }
 
+// Kind of data file, told by its first bytes, never by its name.
+enum class DataFileKind { Unknown, Sqlite, Access };
+DataFileKind KindOf(const QByteArray& head) {
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0"))) {
+        return DataFileKind::Sqlite;
+    }
+    if (head.size() > 0x14 && head.at(0) == 0 &&
+        (head.mid(4, 16) == QByteArrayLiteral("Standard Jet DB\0") ||
+         head.mid(4, 16) == QByteArrayLiteral("Standard ACE DB\0"))) {
+        return DataFileKind::Access;
+    }
+    return DataFileKind::Unknown;
+}
+
+StoreError ReadError(const QString& path, int error) {
+    return StoreError(StoreError::FileUnreadable,
+                      QStringLiteral("No se puede leer el archivo de datos «%1»: %2.")
+                          .arg(path, SystemErrorText(error)));
+}
+
 // Reads the whole file; it must be the version `version` from its first byte to its last.
 QByteArray ReadWhole(const Descriptor& file, const FileVersion& version, const QString& path) {
     QByteArray bytes(qsizetype(version.stamp[2]), Qt::Uninitialized);
@@ -196,7 +201,10 @@ QByteArray ReadWhole(const Descriptor& file, const FileVersion& version, const Q
     struct stat after {};
     if (done != bytes.size() || fstat(file.fd, &after) != 0 ||
         !(VersionOf(version.path, after) == version)) {
-        throw ChangedWhileReadError(path);
+        throw StoreError(StoreError::FileUnreadable,
+                         QStringLiteral("El archivo de datos «%1» cambió mientras se leía; vuelva "
+                                        "a intentarlo.")
+                             .arg(path));
     }
     return bytes;
 }
@@ -218,18 +226,6 @@ void RequireSqlitePages(const QString& path, const QByteArray& bytes) {
         throw CorruptFileError(path, QStringLiteral("su tamaño (%1 bytes) no corresponde a las "
                                                     "páginas que declara; el archivo está cortado")
                                          .arg(bytes.size()));
-    }
-}
-
-// An Access file is a whole number of pages, at least three.
-void RequireAccessPages(const QString& path, const QByteArray& bytes) {
-    const qsizetype pageSize = bytes.at(0x14) == 0 ? 2048 : 4096;  // Jet 3 or later
-    if (bytes.size() < 3 * pageSize || bytes.size() % pageSize != 0) {
-        throw CorruptFileError(path, QStringLiteral("su tamaño (%1 bytes) no es un número entero "
-                                                    "de páginas de %2 bytes; el archivo está "
-                                                    "cortado")
-                                         .arg(bytes.size())
-                                         .arg(pageSize));
     }
 }
 
@@ -258,8 +254,9 @@ public:
     ~Builder() { sqlite3_close(db_); }
     Q_DISABLE_COPY(Builder)
 
-    // Copies every table of `image`, a whole SQLite database, each column under the dialect's
-    // collation, so SQLite and Access files answer the same statements the same way.
+    // Copies every table of `image`, a whole SQLite database, each column with its declared type
+    // and under the dialect's collation, so SQLite and Access files answer the same statements
+    // the same way.
     void copyTables(QByteArray& image) {
         run(QStringLiteral("ATTACH ':memory:' AS source"));
         // An image left in write-ahead-log mode reads as an ordinary one: it comes with no log.
@@ -302,7 +299,7 @@ private:
         QStringList names;
         for (const QStringList& column :
              rows(QStringLiteral("PRAGMA source.table_info(%1)").arg(table), 3)) {
-            definitions << QuotedIdentifier(column[1]) + u' ' + AffinityOf(column[2]) +
+            definitions << QuotedIdentifier(column[1]) + u' ' + column[2] +
                                QStringLiteral(" COLLATE ") + QLatin1String(kJetTextCollation);
             names << QuotedIdentifier(column[1]);
         }
@@ -312,23 +309,6 @@ private:
             run(QStringLiteral("INSERT INTO main.%1 SELECT %2 FROM source.%1")
                     .arg(table, names.join(QStringLiteral(", "))));
         }
-    }
-
-    // The column type that keeps SQLite's affinity for a declared type.
-    static QString AffinityOf(const QString& declared) {
-        const QString type = declared.toUpper();
-        const auto has = [&](const char* part) { return type.contains(QLatin1String(part)); };
-        if (has("INT")) {
-            return QStringLiteral("INTEGER");
-        }
-        if (has("CHAR") || has("CLOB") || has("TEXT")) {
-            return QStringLiteral("TEXT");
-        }
-        if (type.isEmpty() || has("BLOB")) {
-            return QStringLiteral("BLOB");
-        }
-        return has("REAL") || has("FLOA") || has("DOUB") ? QStringLiteral("REAL")
-                                                         : QStringLiteral("NUMERIC");
     }
 
     std::vector<QStringList> rows(const QString& sql, int columns) {
@@ -370,12 +350,11 @@ private:
 
 std::shared_ptr<StoreSnapshot> CopyOf(const QString& path, QByteArray bytes) {
     QStringList notes;
-    switch (DataFileKindOf(bytes)) {
+    switch (KindOf(bytes)) {
         case DataFileKind::Sqlite:
             RequireSqlitePages(path, bytes);
             break;
         case DataFileKind::Access: {
-            RequireAccessPages(path, bytes);
             // The proposals must be read whole; another table that cannot be read is left out.
             AccessImport imported =
                 ImportAccessDatabase(bytes, path, QString::fromLatin1(kProposalTable));
@@ -397,10 +376,6 @@ std::shared_ptr<StoreSnapshot> CopyOf(const QString& path, QByteArray bytes) {
 }  // namespace
 
 std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
-    if (path.isEmpty()) {
-        throw StoreError(StoreError::FileNotFound,
-                         QStringLiteral("No se indicó el archivo de datos."));
-    }
     const Descriptor file{OpenForReading(path)};
     if (file.fd < 0) {
         const int error = errno;

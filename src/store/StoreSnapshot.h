@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -48,9 +47,5 @@ private:
 std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path);
 // Lets the kept copy go (tests and benchmarks measure a first opening with it).
 void ForgetKeptCopy();
-
-// Kind of data file, told by its first bytes.
-enum class DataFileKind { Unknown, Sqlite, Access };
-DataFileKind DataFileKindOf(const QByteArray& head);
 
 }  // namespace ponencias

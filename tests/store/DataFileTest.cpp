@@ -178,10 +178,16 @@ TEST(DataFile, NeverWrittenHoweverOftenItIsOpenedAndQueried) {
 }
 
 TEST(DataFile, KindIsToldByContentNotByName) {
-    EXPECT_EQ(DataFileKindOf(QByteArray("SQLite format 3\0xyz", 19)), DataFileKind::Sqlite);
-    EXPECT_EQ(DataFileKindOf(ReadWholeFile(AccessTestFilePath()).left(64)), DataFileKind::Access);
-    EXPECT_EQ(DataFileKindOf(QByteArray("\0\1\0\0Standard ACE DB\0\2", 21)), DataFileKind::Access);
-    EXPECT_EQ(DataFileKindOf(QByteArray("Standard Jet DB")), DataFileKind::Unknown);
+    QTemporaryDir dir;
+    const QString access =
+        WriteFile(dir, QStringLiteral("Datos.sqlite"), ReadWholeFile(AccessTestFilePath()));
+    EXPECT_EQ(OpenAndCount(access, QStringLiteral("DateTest")).rows, 6);
+    const TemporaryStore sqlite = SmallStore();  // named Ponencias.mdb
+    EXPECT_EQ(OpenAndCount(sqlite.path()).rows, 2);
+    // The signature counts only where Access writes it.
+    const QString text = WriteFile(dir, QStringLiteral("Texto.mdb"),
+                                   QByteArray("Standard Jet DB").leftJustified(8192, '\0'));
+    EXPECT_EQ(OpenAndCount(text).number, StoreError::UnrecognizedFormat);
 }
 
 TEST(DataFile, NamesThatMeanSomethingInAddressesAreReadAsWritten) {
