@@ -184,9 +184,9 @@ TEST(DataFile, KindIsToldByContentNotByName) {
     EXPECT_EQ(OpenAndCount(access, QStringLiteral("DateTest")).rows, 6);
     const TemporaryStore sqlite = SmallStore();  // named Ponencias.mdb
     EXPECT_EQ(OpenAndCount(sqlite.path()).rows, 2);
-    // The signature counts only where Access writes it.
+    // The signature counts only where Access writes it, after a zero byte.
     const QString text = WriteFile(dir, QStringLiteral("Texto.mdb"),
-                                   QByteArray("Standard Jet DB").leftJustified(8192, '\0'));
+                                   QByteArray("Una Standard Jet DB").leftJustified(8192, '\0'));
     EXPECT_EQ(OpenAndCount(text).number, StoreError::UnrecognizedFormat);
 }
 

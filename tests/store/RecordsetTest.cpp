@@ -221,6 +221,13 @@ TEST_F(Slots, RowsAreReadInOrderWithTheirCountKnownFromTheStart) {
     EXPECT_EQ(rows.RecordCount(), 2);
     rows.Open(QStringLiteral("VALUES (1), (2), (3), (4)"), *ProposalConnection);
     EXPECT_EQ(rows.RecordCount(), 4);
+    rows.Open(QStringLiteral("EXPLAIN SELECT folio FROM ponencias"), *ProposalConnection);
+    long walked = 0;
+    for (; !rows.Eof(); rows.MoveNext()) {
+        ++walked;
+    }
+    EXPECT_GT(walked, 0);
+    EXPECT_EQ(rows.RecordCount(), walked);
 }
 
 // A statement that fails part way fails at Open or at the move that meets the failure, never
