@@ -21,19 +21,12 @@ void Recordset::Open(const QString& sql, const Connection& connection) {
                                         "de datos está cerrada (sentencia «%1»).")
                              .arg(StatementForMessage(sql)));
     }
-    const std::shared_ptr<StoreSnapshot>& snapshot = connection.snapshot();
-    sqlite3_stmt* statement = snapshot->Prepare(sql);
-    try {
-        count_ = snapshot->Count(sql, statement);
-    } catch (...) {
-        sqlite3_finalize(statement);
-        throw;
-    }
-    snapshot_ = snapshot;
-    statement_ = statement;
+    statement_ = connection.snapshot()->Prepare(sql);
+    snapshot_ = connection.snapshot();
     sql_ = sql;
-    for (int c = 0; c < sqlite3_column_count(statement); ++c) {
-        columns_ << QString::fromUtf8(sqlite3_column_name(statement, c));
+    count_ = -1;
+    for (int c = 0; c < sqlite3_column_count(statement_); ++c) {
+        columns_ << QString::fromUtf8(sqlite3_column_name(statement_, c));
     }
     position_ = -1;
     step();
@@ -54,7 +47,8 @@ void Recordset::step() {
         Close();
         throw failure;
     }
-    position_ = rc == SQLITE_ROW ? position_ + 1 : count_;
+    ++position_;
+    atEnd_ = rc == SQLITE_DONE;
 }
 
 void Recordset::requireOpen() const {
@@ -87,16 +81,19 @@ bool Recordset::Bof() const {
     requireOpen();
     // There is no moving backwards, so the recordset is before its first row only when it has
     // none.
-    return count_ == 0;
+    return atEnd_ && position_ == 0;
 }
 
 bool Recordset::Eof() const {
     requireOpen();
-    return position_ >= count_;
+    return atEnd_;
 }
 
 long Recordset::RecordCount() const {
     requireOpen();
+    if (count_ < 0) {
+        count_ = snapshot_->Count(sql_);
+    }
     return count_;
 }
 

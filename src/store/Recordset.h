@@ -43,7 +43,8 @@ private:
 };
 
 // The result of one query, read row by row from the statement as the rows are asked for.
-// RecordCount is exact from Open on, counted over the copy, which never changes. A statement
+// RecordCount is exact wherever the recordset stands, counted over the copy, which never
+// changes, by a statement of its own when first asked for. A statement
 // that fails while its rows are read fails the move that meets the failure, and the recordset
 // closes: a result is never ended early as if it were whole.
 // (BOF and EOF are spelled Bof and Eof: EOF is a macro of the C library.)
@@ -84,8 +85,9 @@ private:
     sqlite3_stmt* statement_ = nullptr;
     QString sql_;
     QStringList columns_;
-    long count_ = 0;
-    long position_ = 0;  // of the current row; count_ when past the last
+    mutable long count_ = -1;  // -1 until asked for
+    long position_ = 0;        // of the current row, or of the end
+    bool atEnd_ = true;
     mutable Field current_;
 };
 

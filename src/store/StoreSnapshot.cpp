@@ -68,24 +68,26 @@ sqlite3_stmt* StoreSnapshot::Prepare(const QString& sql) const {
     return compiled;
 }
 
-long StoreSnapshot::Count(const QString& sql, sqlite3_stmt* statement) const {
+long StoreSnapshot::Count(const QString& sql) const {
     // Counted by SQLite where the statement can stand in a FROM clause; otherwise walked once.
     const QByteArray counting = StatementText(sql).counted().toUtf8();
     sqlite3_stmt* counter = nullptr;
     const bool wrapped = sqlite3_prepare_v2(db_, counting.constData(), int(counting.size()),
                                             &counter, nullptr) == SQLITE_OK &&
                          counter != nullptr;
-    sqlite3_stmt* walked = wrapped ? counter : statement;
+    counter = wrapped ? counter : Prepare(sql);
     long rows = 0;
     int rc = SQLITE_ROW;
-    while ((rc = sqlite3_step(walked)) == SQLITE_ROW) {
-        rows = wrapped ? long(sqlite3_column_int64(walked, 0)) : rows + 1;
+    while ((rc = sqlite3_step(counter)) == SQLITE_ROW) {
+        rows = wrapped ? long(sqlite3_column_int64(counter, 0)) : rows + 1;
     }
     const std::optional<StoreError> failure =
         rc == SQLITE_DONE ? std::nullopt : std::optional(StatementFailure(sql));
     sqlite3_finalize(counter);
-    sqlite3_reset(statement);
-    return failure ? throw *failure : rows;
+    if (failure) {
+        throw *failure;
+    }
+    return rows;
 }
 
 StoreError StoreSnapshot::StatementFailure(const QString& sql) const {

@@ -29,8 +29,8 @@ public:
     // (StatementText); the caller finalizes it. Throws StoreError, naming the statement, when it
     // is empty, is followed by another, would change anything or is rejected by the store.
     sqlite3_stmt* Prepare(const QString& sql) const;
-    // The number of rows of `sql`, whose compiled form is `statement` (left reset).
-    long Count(const QString& sql, sqlite3_stmt* statement) const;
+    // The number of rows of `sql`.
+    long Count(const QString& sql) const;
     // The store's error for the failure just reported while compiling or running `sql`.
     StoreError StatementFailure(const QString& sql) const;
 
