@@ -4,7 +4,6 @@
 
 #include <QChar>
 #include <QList>
-#include <QString>
 #include <array>
 #include <optional>
 #include <vector>

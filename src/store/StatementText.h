@@ -4,17 +4,14 @@
 
 namespace ponencias {
 
-// A statement's text as SQLite is to read it.
-//
-// SQLite reads statement text only up to a NUL character, while a value typed by a user may hold
-// one: each quoted literal holding NULs is written as its UTF-8 bytes in hexadecimal, cast to
-// text, one expression however many NULs it holds.
-//
-// The file-database engine finds distinct rows by sorting, so a statement whose top level (what
-// no parenthesis, quote or comment holds) is a SELECT DISTINCT, or a compound whose last operator
-// is a UNION without ALL (or an INTERSECT or EXCEPT), and has no ORDER BY, comes sorted by its
-// columns left to right; its LIMIT takes its share of the sorted rows. Any other statement, or
-// one whose text ends inside a quote or a comment, keeps the order its rows come in.
+// A statement's text as SQLite is to read it. SQLite reads statement text only up to a NUL, while
+// a value typed by a user may hold one: each quoted literal holding NULs is written as its UTF-8
+// bytes in hexadecimal, cast to text, one expression however many NULs it holds. The engine
+// finds distinct rows by sorting, so a statement whose top level (what no parenthesis, quote or
+// comment holds) is a SELECT DISTINCT, or a compound whose last operator is a UNION without ALL
+// (or an INTERSECT or EXCEPT), and has no ORDER BY, comes sorted by its columns left to right;
+// its LIMIT takes its share of the sorted rows. Any other statement, or one whose text ends
+// inside a quote or a comment, keeps the order its rows come in.
 struct StatementText {
     explicit StatementText(const QString& sql);
 

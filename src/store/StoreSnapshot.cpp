@@ -186,9 +186,9 @@ StoreError ReadError(const QString& path, int error) {
                           .arg(path, SystemErrorText(error)));
 }
 
-// Reads the whole file; it must be the version `version` from its first byte to its last.
-QByteArray ReadWhole(const Descriptor& file, const FileVersion& version, const QString& path) {
-    QByteArray bytes(qsizetype(version.stamp[2]), Qt::Uninitialized);
+// Up to `length` bytes from the file's start.
+QByteArray Read(const Descriptor& file, qint64 length, const QString& path) {
+    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = pread(file.fd, bytes.data() + done, size_t(bytes.size() - done), done);
@@ -200,21 +200,14 @@ QByteArray ReadWhole(const Descriptor& file, const FileVersion& version, const Q
         }
         done += got > 0 ? got : 0;
     }
-    struct stat after {};
-    if (done != bytes.size() || fstat(file.fd, &after) != 0 ||
-        !(VersionOf(version.path, after) == version)) {
-        throw StoreError(StoreError::FileUnreadable,
-                         QStringLiteral("El archivo de datos «%1» cambió mientras se leía; vuelva "
-                                        "a intentarlo.")
-                             .arg(path));
-    }
+    bytes.truncate(done);
     return bytes;
 }
 
 // An SQLite file holds every page its header declares: the header names the page size and, when
 // its count is current, the page count; a file that ends inside a page or before its last page
 // was cut off.
-void RequireSqlitePages(const QString& path, const QByteArray& bytes) {
+void RequireSqlitePages(const QString& path, const QByteArray& bytes, qint64 size) {
     if (bytes.size() < 100) {
         throw CorruptFileError(path, QStringLiteral("termina antes del final de su cabecera"));
     }
@@ -223,11 +216,11 @@ void RequireSqlitePages(const QString& path, const QByteArray& bytes) {
     const qint64 pageSize = pageField == 1 ? 65536 : qint64(pageField);
     const quint32 pages = byteAt(28) << 24 | byteAt(29) << 16 | byteAt(30) << 8 | byteAt(31);
     const bool pagesCurrent = bytes.mid(24, 4) == bytes.mid(92, 4) && pages != 0;
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || bytes.size() % pageSize != 0 ||
-        (pagesCurrent && bytes.size() < qint64(pages) * pageSize)) {
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0 || size % pageSize != 0 ||
+        (pagesCurrent && size < qint64(pages) * pageSize)) {
         throw CorruptFileError(path, QStringLiteral("su tamaño (%1 bytes) no corresponde a las "
                                                     "páginas que declara; el archivo está cortado")
-                                         .arg(bytes.size()));
+                                         .arg(size));
     }
 }
 
@@ -245,7 +238,8 @@ int OnlyReading(void*, int action, const char*, const char*, const char*, const 
 class Builder {
 public:
     explicit Builder(const QString& path) : path_(path) {
-        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+        if (sqlite3_open_v2(":memory:", &db_,
+                            SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI,
                             nullptr) != SQLITE_OK ||
             RegisterJetDialect(db_) != SQLITE_OK) {
             sqlite3_close(db_);
@@ -256,17 +250,14 @@ public:
     ~Builder() { sqlite3_close(db_); }
     Q_DISABLE_COPY(Builder)
 
-    // Copies every table of `image`, a whole SQLite database, each column with its declared type
-    // and under the dialect's collation, so SQLite and Access files answer the same statements
-    // the same way.
-    void copyTables(QByteArray& image) {
-        run(QStringLiteral("ATTACH ':memory:' AS source"));
-        // An image left in write-ahead-log mode reads as an ordinary one: it comes with no log.
-        if (image.size() > 19 && image[18] == 2 && image[19] == 2) {
-            image[18] = image[19] = 1;
-        }
-        if (sqlite3_deserialize(db_, "source", reinterpret_cast<unsigned char*>(image.data()),
-                                image.size(), image.size(),
+    // Copies every table of the database `source` (an SQLite URI), or of `image` when it is
+    // given, each column with its declared type and under the dialect's collation, so SQLite and
+    // Access files answer the same statements the same way.
+    void copyTables(const QString& source, QByteArray* image = nullptr) {
+        run(QStringLiteral("ATTACH '%1' AS source").arg(source));
+        if (image != nullptr &&
+            sqlite3_deserialize(db_, "source", reinterpret_cast<unsigned char*>(image->data()),
+                                image->size(), image->size(),
                                 SQLITE_DESERIALIZE_READONLY) != SQLITE_OK) {
             fail();
         }
@@ -350,18 +341,26 @@ private:
     sqlite3* db_ = nullptr;
 };
 
-std::shared_ptr<StoreSnapshot> CopyOf(const QString& path, QByteArray bytes) {
+// The copy of the open file. An SQLite file is read in place, through the program's own
+// descriptor, read-only and immutable: SQLite then takes no lock, never looks for or creates a
+// journal, log or shared-memory file beside it, and reads a file left in write-ahead-log mode as
+// an ordinary one. An Access file is read whole and imported.
+std::shared_ptr<StoreSnapshot> CopyOf(const QString& path, const Descriptor& file, qint64 size) {
+    const QByteArray head = Read(file, 100, path);
+    Builder builder(path);
     QStringList notes;
-    switch (KindOf(bytes)) {
+    switch (KindOf(head)) {
         case DataFileKind::Sqlite:
-            RequireSqlitePages(path, bytes);
+            RequireSqlitePages(path, head, size);
+            builder.copyTables(
+                QStringLiteral("file:/proc/self/fd/%1?mode=ro&immutable=1").arg(file.fd));
             break;
         case DataFileKind::Access: {
             // The proposals must be read whole; another table that cannot be read is left out.
-            AccessImport imported =
-                ImportAccessDatabase(bytes, path, QString::fromLatin1(kProposalTable));
-            bytes = std::move(imported.image);
+            AccessImport imported = ImportAccessDatabase(Read(file, size, path), path,
+                                                         QString::fromLatin1(kProposalTable));
             notes = std::move(imported.notes);
+            builder.copyTables(QStringLiteral(":memory:"), &imported.image);
             break;
         }
         case DataFileKind::Unknown:
@@ -370,8 +369,6 @@ std::shared_ptr<StoreSnapshot> CopyOf(const QString& path, QByteArray bytes) {
                                             "no es un archivo de Access ni de SQLite.")
                                  .arg(path));
     }
-    Builder builder(path);
-    builder.copyTables(bytes);
     return std::make_shared<StoreSnapshot>(builder.handOver(), path, std::move(notes));
 }
 
@@ -412,14 +409,25 @@ std::shared_ptr<StoreSnapshot> LoadStoreSnapshot(const QString& path) {
     }
     // The earlier version's copy can never be reused: let go before the new one is built.
     g_kept = {};
-    if (info.st_size == 0 || info.st_size > (qint64(1) << 31)) {
-        throw StoreError(StoreError::UnrecognizedFormat,
-                         QStringLiteral("El archivo de datos «%1» no es una base de datos: tiene "
-                                        "%2 bytes.")
-                             .arg(path)
-                             .arg(info.st_size));
+    // The file must be the same version from the first byte read to the last.
+    const auto unchanged = [&] {
+        struct stat now {};
+        return fstat(file.fd, &now) == 0 && VersionOf(version.path, now) == version;
+    };
+    std::shared_ptr<StoreSnapshot> copy;
+    try {
+        copy = CopyOf(path, file, info.st_size);
+    } catch (const StoreError&) {
+        if (unchanged()) {
+            throw;
+        }
     }
-    std::shared_ptr<StoreSnapshot> copy = CopyOf(path, ReadWhole(file, version, path));
+    if (!copy || !unchanged()) {
+        throw StoreError(StoreError::FileUnreadable,
+                         QStringLiteral("El archivo de datos «%1» cambió mientras se leía; vuelva "
+                                        "a intentarlo.")
+                             .arg(path));
+    }
     g_kept = {version, copy};
     return copy;
 }
