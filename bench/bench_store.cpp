@@ -51,7 +51,7 @@ int LoadLists() {
 std::vector<double> TimeFreshOpenings(int runs) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        ClearStoreSnapshotCache();
+        ForgetKeptCopy();
         QElapsedTimer timer;
         timer.start();
         OpenProposalStore();

@@ -23,9 +23,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "core/CheckedOutput.h"
 #include "core/ProgramStart.h"
 #include "documents/ApplicationDocuments.h"
-#include "core/CheckedOutput.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "store/ProposalStore.h"
@@ -107,7 +107,7 @@ QString BuildLargeStore(const QString& sample, const QString& out) {
 // Reads every field of every row as text; returns the rows read and adds up their bytes.
 long ReadAll(const QString& sql, qint64& characters) {
     Recordset& rows = *ProposalRecordset;
-    rows.Open(sql, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    rows.Open(sql, *ProposalConnection);
     const long count = rows.RecordCount();
     long read = 0;
     rows.MoveFirst();

@@ -9,18 +9,16 @@
 #include <cstdint>
 
 #include "ImportReply.h"
-#include "store/ImportProtocol.h"
+#include "store/AccessImport.h"
 
 using namespace ponencias;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A copy, as the importer holds the file it read from its input.
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QByteArray reply = ImportReply(bytes, QStringLiteral("PONENCIAS"));
-    // The reply must be one the store understands.
-    const ImportProtocol::Reply parsed = ImportProtocol::Parse(ImportProtocol::Greeting() + reply);
-    if (parsed.status != ImportProtocol::Reply::Succeeded &&
-        parsed.status != ImportProtocol::Reply::Failed) {
+    const ImportReplyText reply = ImportReply(bytes, QStringLiteral("PONENCIAS"));
+    // A success must be one the store understands, a failure must say why.
+    if (reply.read ? !DecodeAccessImport(reply.output).has_value() : reply.output.isEmpty()) {
         __builtin_trap();
     }
     return 0;

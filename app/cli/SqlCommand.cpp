@@ -9,8 +9,8 @@
 #include "Commands.h"
 #include "export/CsvWriter.h"
 #include "store/ApplicationFolder.h"
-#include "store/Recordset.h"
 #include "store/ProposalStore.h"
+#include "store/Recordset.h"
 #include "store/StoreError.h"
 
 namespace ponencias::cli {
@@ -43,7 +43,7 @@ int RunSqlCommand(const QStringList& arguments) {
     try {
         OpenProposalStore();
         Recordset& rows = *ProposalRecordset;
-        rows.Open(positional.front(), *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        rows.Open(positional.front(), *ProposalConnection);
         writer.writeRecord(rows.columnNames());
         rows.MoveFirst();
         const int columns = int(rows.columnNames().size());

@@ -32,7 +32,7 @@ void ReleaseStoreQuietly() {
 void OpenResult(const QString& queryText) {
     try {
         OpenProposalStore();
-        ProposalRecordset->Open(queryText, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+        ProposalRecordset->Open(queryText, *ProposalConnection);
     } catch (...) {
         ReleaseStoreQuietly();
         throw;

@@ -1,14 +1,13 @@
 // ponencias-importar: reads one Access file into an SQLite image for the store, in a process of
 // its own. The store starts it with the file's bytes as standard input, the table it needs and
-// the seconds it may take as arguments, and reads the result on descriptor 3 (see
-// store/ImportProtocol.h). libmdb trusts the file's internal pointers, so a damaged file may
+// the seconds it may take as arguments, and reads the result on its standard output (see
+// store/AccessImport.h). libmdb trusts the file's internal pointers, so a damaged file may
 // crash this program or hold it in a loop; its limits make either end soon, and the store
 // reports it in its own words.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -18,7 +17,6 @@
 #include <cstdlib>
 
 #include "ImportReply.h"
-#include "store/ImportProtocol.h"
 #include "core/CheckedOutput.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,19 +31,12 @@ using namespace ponencias;
 
 namespace {
 
-constexpr int kResultDescriptor = 3;
-
 bool WriteAll(int fd, const QByteArray& bytes) {
     return WriteWhole(fd, bytes.constData(), size_t(bytes.size()));
 }
 
-// The whole of standard input, which the store makes a file in memory.
+// The whole of standard input.
 bool ReadInput(QByteArray& bytes) {
-    struct stat status {};
-    if (fstat(STDIN_FILENO, &status) != 0) {
-        return false;
-    }
-    bytes.reserve(qsizetype(status.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
@@ -82,11 +73,39 @@ void Limit(int seconds, size_t fileSize) {
 #endif
 }
 
-// Started as the store starts it: the file in memory as standard input, the result pipe open.
+// Started as the store starts it: the table and the seconds, the file's bytes coming in.
 bool StartedByTheStore(int argc) {
-    struct stat input {};
-    return argc == 3 && fstat(STDIN_FILENO, &input) == 0 && S_ISREG(input.st_mode) &&
-           fcntl(kResultDescriptor, F_GETFD) >= 0;
+    return argc == 3 && isatty(STDIN_FILENO) == 0;
+}
+
+// The descriptor the reply goes out on: standard output as it was given. libmdb writes its
+// warnings on both outputs, so from now on standard output goes nowhere. -1 on failure.
+int ReplyDescriptor() {
+    const int reply = dup(STDOUT_FILENO);
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (reply < 0 || nowhere < 0 || dup2(nowhere, STDOUT_FILENO) < 0) {
+        return -1;
+    }
+    close(nowhere);
+    return reply;
+}
+
+// An Access file is a whole number of pages (2048 bytes in Jet 3, 4096 later), at least three.
+qsizetype PageSize(const QByteArray& bytes) {
+    return bytes.size() > 0x14 && bytes.at(0x14) == 0 ? 2048 : 4096;
+}
+
+bool WholePages(const QByteArray& bytes) {
+    return bytes.size() >= 3 * PageSize(bytes) && bytes.size() % PageSize(bytes) == 0;
+}
+
+QByteArray CutShort(const QByteArray& bytes) {
+    return QStringLiteral(
+               "su tamaño (%1 bytes) no es un número entero de páginas de %2 bytes; el "
+               "archivo está cortado")
+        .arg(bytes.size())
+        .arg(PageSize(bytes))
+        .toUtf8();
 }
 
 }  // namespace
@@ -98,16 +117,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int seconds = std::max(1, std::atoi(argv[2]));
-    if (!WriteAll(kResultDescriptor, ImportProtocol::Greeting())) {
-        return 3;
-    }
+    const int reply = ReplyDescriptor();
     QByteArray bytes;
-    if (!ReadInput(bytes)) {
+    if (reply < 0 || !ReadInput(bytes)) {
         return 3;
     }
     Limit(seconds, size_t(bytes.size()));
-    const QByteArray result = ImportReply(bytes, QString::fromUtf8(argv[1]));
+    const ImportReplyText result = WholePages(bytes)
+                                       ? ImportReply(bytes, QString::fromUtf8(argv[1]))
+                                       : ImportReplyText{false, CutShort(bytes)};
     // Ends without running destructors or leak checks: what libmdb leaves behind after a
     // damaged file is of no account now.
-    _exit(WriteAll(kResultDescriptor, result) ? 0 : 3);
+    _exit(!WriteAll(reply, result.output) ? 3 : result.read ? 0 : 1);
 }

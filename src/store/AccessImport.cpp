@@ -1,16 +1,10 @@
 #include "AccessImport.h"
 
-#include <sys/wait.h>
-
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <cerrno>
+#include <QProcess>
 #include <cstdint>
 
-#include "AccessImporterProcess.h"
-#include "ImportProtocol.h"
 #include "StoreError.h"
-#include "core/SystemErrorText.h"
 
 namespace ponencias {
 
@@ -18,25 +12,7 @@ namespace {
 
 int g_timeLimitMs = 0;
 
-QString& ImporterOverride() {
-    static QString path;
-    return path;
-}
-
-// The running program's folder: Qt's application folder, or for a program without Qt's
-// application object the folder of its resolved executable.
-QString RunningProgramFolder() {
-    if (QCoreApplication::instance() != nullptr) {
-        return QCoreApplication::applicationDirPath();
-    }
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
-}
-
-StoreError CorruptError(const QString& path, const QString& why) {
-    return StoreError(
-        StoreError::CorruptFile,
-        QStringLiteral("El archivo de datos «%1» está dañado o incompleto: %2.").arg(path, why));
-}
+QString g_importer;  // named by a test, benchmark or build tool; empty: the default
 
 StoreError ImporterError(const QString& path, const QString& importer, const QString& why) {
     return StoreError(StoreError::ImporterUnavailable,
@@ -45,48 +21,32 @@ StoreError ImporterError(const QString& path, const QString& importer, const QSt
                           .arg(path, importer, why));
 }
 
-// The store's reading of what the importer did; throws when it gave no database.
-AccessImport Interpret(const AccessImporterProcess::Outcome& outcome, const QString& path,
-                       const QString& importer, int64_t limitMs) {
-    const ImportProtocol::Reply reply = ImportProtocol::Parse(outcome.received);
-    if (reply.status == ImportProtocol::Reply::NoGreeting) {
-        if (outcome.timedOut) {
-            throw ImporterError(
-                path, importer,
-                QStringLiteral("no respondió en %1 segundos").arg(limitMs / 1000.0));
-        }
-        throw ImporterError(path, importer, QStringLiteral("terminó sin responder"));
-    }
-    if (outcome.timedOut) {
-        throw CorruptError(
-            path, QStringLiteral("su lectura no terminó en %1 segundos").arg(limitMs / 1000.0));
-    }
-    if (WIFSIGNALED(outcome.status)) {
-        throw CorruptError(
-            path,
-            QStringLiteral("su lectura se interrumpió (señal %1)").arg(WTERMSIG(outcome.status)));
-    }
-    const bool exited = WIFEXITED(outcome.status) && WEXITSTATUS(outcome.status) == 0;
-    if (reply.status == ImportProtocol::Reply::Failed && exited) {
-        throw CorruptError(path, reply.failure);
-    }
-    if (reply.status != ImportProtocol::Reply::Succeeded || !exited) {
-        throw CorruptError(path, QStringLiteral("su lectura no llegó a término"));
-    }
-    return AccessImport{reply.image, reply.notes};
-}
-
 }  // namespace
 
-QString AccessImporterProgram() {
-    if (!ImporterOverride().isEmpty()) {
-        return ImporterOverride();
+QByteArray EncodeAccessImport(const AccessImport& import) {
+    return import.notes.join(u'\n').toUtf8() + '\0' + import.image;
+}
+
+std::optional<AccessImport> DecodeAccessImport(const QByteArray& output) {
+    const qsizetype end = output.indexOf('\0');
+    if (end < 0) {
+        return std::nullopt;
     }
-    return RunningProgramFolder() + u'/' + QLatin1String(kAccessImporterName);
+    AccessImport import{output.mid(end + 1), {}};
+    if (end > 0) {
+        import.notes = QString::fromUtf8(output.left(end)).split(u'\n');
+    }
+    return import;
+}
+
+QString AccessImporterProgram() {
+    return g_importer.isEmpty()
+               ? QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kAccessImporterName)
+               : g_importer;
 }
 
 void SetAccessImporterProgram(const QString& path) {
-    ImporterOverride() = path;
+    g_importer = path;
 }
 
 void SetAccessImportTimeLimit(int milliseconds) {
@@ -100,18 +60,32 @@ AccessImport ImportAccessDatabase(const QByteArray& bytes, const QString& path,
     const int64_t limitMs =
         g_timeLimitMs > 0 ? g_timeLimitMs : 15000 + int64_t(bytes.size() / (1 << 20)) * 1000;
     const QString importer = AccessImporterProgram();
-    const AccessImporterProcess::Outcome outcome = AccessImporterProcess::Run(
-        importer, {requiredTable, QString::number((limitMs + 999) / 1000)}, bytes, limitMs);
-    if (outcome.setupError != 0) {
-        throw CorruptError(path, QStringLiteral("no se pudo preparar su lectura (%1)")
-                                     .arg(SystemErrorText(outcome.setupError)));
+    QProcess child;
+    child.setStandardErrorFile(QProcess::nullDevice());
+    child.start(importer, {requiredTable, QString::number((limitMs + 999) / 1000)});
+    if (!child.waitForStarted(-1)) {
+        throw ImporterError(path, importer, QStringLiteral("no se puede iniciar"));
     }
-    if (outcome.startError != 0) {
-        throw ImporterError(
-            path, importer,
-            QStringLiteral("no se puede iniciar (%1)").arg(SystemErrorText(outcome.startError)));
+    child.write(bytes);
+    child.closeWriteChannel();
+    if (!child.waitForFinished(int(limitMs))) {
+        child.kill();
+        child.waitForFinished(-1);
+        throw CorruptFileError(
+            path, QStringLiteral("su lectura no terminó en %1 segundos").arg(limitMs / 1000.0));
     }
-    return Interpret(outcome, path, importer, limitMs);
+    const QByteArray output = child.readAllStandardOutput();
+    if (child.exitStatus() == QProcess::CrashExit) {
+        throw CorruptFileError(path, QStringLiteral("su lectura se interrumpió"));
+    }
+    if (child.exitCode() == 1 && !output.isEmpty()) {
+        throw CorruptFileError(path, QString::fromUtf8(output));
+    }
+    std::optional<AccessImport> import = DecodeAccessImport(output);
+    if (child.exitCode() != 0 || !import) {
+        throw ImporterError(path, importer, QStringLiteral("terminó sin responder"));
+    }
+    return std::move(*import);
 }
 
 }  // namespace ponencias

@@ -5,21 +5,12 @@
 namespace ponencias {
 
 namespace {
-QString& FolderOverride() {
-    static QString folder;
-    return folder;
-}
-QString& DataFileOverride() {
-    static QString path;
-    return path;
-}
+QString g_folder;    // named by a test; empty: the running program's
+QString g_dataFile;  // named by the companion or a test; empty: the application folder's
 }  // namespace
 
 QString ApplicationFolder() {
-    if (!FolderOverride().isEmpty()) {
-        return FolderOverride();
-    }
-    return QCoreApplication::applicationDirPath();
+    return g_folder.isEmpty() ? QCoreApplication::applicationDirPath() : g_folder;
 }
 
 QString ApplicationFile(const QString& name) {
@@ -27,18 +18,16 @@ QString ApplicationFile(const QString& name) {
 }
 
 QString ProposalDataFile() {
-    if (!DataFileOverride().isEmpty()) {
-        return DataFileOverride();
-    }
-    return ApplicationFile(QString::fromLatin1(kProposalDataFileName));
+    return g_dataFile.isEmpty() ? ApplicationFile(QString::fromLatin1(kProposalDataFileName))
+                                : g_dataFile;
 }
 
 void SetApplicationFolderForTesting(const QString& folder) {
-    FolderOverride() = folder;
+    g_folder = folder;
 }
 
 void SetProposalDataFile(const QString& path) {
-    DataFileOverride() = path;
+    g_dataFile = path;
 }
 
 }  // namespace ponencias

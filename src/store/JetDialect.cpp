@@ -3,8 +3,9 @@
 #include <sqlite3.h>
 
 #include <QChar>
-#include <QString>
+#include <QList>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace ponencias {
@@ -24,25 +25,11 @@ constexpr char32_t kTableSize = 0x2000;
 constexpr char32_t kSmallN = U'n';
 constexpr char32_t kSmallEnye = U'\u00F1';
 
+// The first character of the canonical decomposition, folded: "é" -> "e", "ǘ" -> "u".
 char32_t BaseLetter(char32_t c) {
-    // Follow canonical decompositions down to the first character: "é" -> "e", "ǘ" -> "u".
-    for (int depth = 0; depth < 4; ++depth) {
-        if (QChar::decompositionTag(c) != QChar::Canonical) {
-            break;
-        }
-        const QString decomposed = QChar::decomposition(c);
-        if (decomposed.isEmpty()) {
-            break;
-        }
-        const char32_t first = decomposed.at(0).isHighSurrogate() && decomposed.size() > 1
-                                   ? QChar::surrogateToUcs4(decomposed.at(0), decomposed.at(1))
-                                   : decomposed.at(0).unicode();
-        if (first == c) {
-            break;
-        }
-        c = first;
-    }
-    return QChar::toCaseFolded(c);
+    const QList<uint> decomposed =
+        QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D).toUcs4();
+    return QChar::toCaseFolded(char32_t(decomposed.value(0, c)));
 }
 
 Weights ComputeWeights(char32_t c) {
@@ -83,35 +70,24 @@ inline Weights WeightsOf(char32_t c) {
 inline char32_t DecodeNext(std::string_view text, size_t& i) {
     const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     const unsigned char b0 = byte(i);
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
+    int length = b0 < 0x80             ? 1
+                 : (b0 & 0xE0) == 0xC0 ? 2
+                 : (b0 & 0xF0) == 0xE0 ? 3
+                 : (b0 & 0xF8) == 0xF0 ? 4
+                                       : 0;
+    char32_t c = length == 1 ? b0 : b0 & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+        if (i + k >= text.size() || (byte(i + k) & 0xC0) != 0x80) {
+            length = 0;
+            break;
+        }
+        c = c << 6 | (byte(i + k) & 0x3F);
     }
-    int length = 0;
-    char32_t c = 0;
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2;
-        c = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3;
-        c = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4;
-        c = b0 & 0x07;
-    }
-    if (length == 0 || i + length > text.size()) {
+    if (length == 0) {
         ++i;
         return 0x110000 + b0;
     }
-    for (int k = 1; k < length; ++k) {
-        const unsigned char b = byte(i + k);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0x110000 + b0;
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    i += length;
+    i += size_t(length);
     return c;
 }
 
@@ -128,12 +104,6 @@ inline char32_t Fold(char32_t c) {
 // Pattern tokens: folded characters, plus two values outside Unicode for the wildcards.
 constexpr char32_t kAnyOne = 0x120000;
 constexpr char32_t kAnyRun = 0x120001;
-
-struct CompiledPattern {
-    std::string source;
-    char32_t escape = 0;
-    std::vector<char32_t> tokens;
-};
 
 void Compile(std::string_view pattern, char32_t escape, std::vector<char32_t>& tokens) {
     tokens.clear();
@@ -155,69 +125,31 @@ void Compile(std::string_view pattern, char32_t escape, std::vector<char32_t>& t
     }
 }
 
-inline bool SegmentMatchesAt(const char32_t* segment, size_t length, const char32_t* text) {
-    for (size_t k = 0; k < length; ++k) {
-        if (segment[k] != kAnyOne && segment[k] != text[k]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Runs between "%" are matched left to right, each at its leftmost place: with only "%" as the
-// variable-length wildcard the leftmost place never loses a match, so there is no backtracking.
+// Matches greedily, going back only to the last "%" met: with "%" the only wildcard of varying
+// length, that never loses a match, and the time stays within the product of the two lengths.
 bool MatchTokens(const std::vector<char32_t>& p, const std::vector<char32_t>& t) {
-    const size_t pn = p.size();
-    const size_t tn = t.size();
-    size_t firstRun = pn;
-    size_t lastRun = pn;
-    size_t fixed = 0;
-    for (size_t k = 0; k < pn; ++k) {
-        if (p[k] == kAnyRun) {
-            if (firstRun == pn) {
-                firstRun = k;
-            }
-            lastRun = k;
+    size_t pi = 0;
+    size_t ti = 0;
+    size_t lastRun = p.size();  // the last "%" met, none yet
+    size_t resumeAt = 0;        // where the text goes on after it
+    while (ti < t.size()) {
+        if (pi < p.size() && p[pi] != kAnyRun && (p[pi] == kAnyOne || p[pi] == t[ti])) {
+            ++pi;
+            ++ti;
+        } else if (pi < p.size() && p[pi] == kAnyRun) {
+            lastRun = pi++;
+            resumeAt = ti;
+        } else if (lastRun < p.size()) {
+            pi = lastRun + 1;
+            ti = ++resumeAt;
         } else {
-            ++fixed;
-        }
-    }
-    if (fixed > tn) {
-        return false;
-    }
-    if (firstRun == pn) {
-        return pn == tn && SegmentMatchesAt(p.data(), pn, t.data());
-    }
-    const size_t prefix = firstRun;
-    const size_t suffix = pn - lastRun - 1;
-    if (!SegmentMatchesAt(p.data(), prefix, t.data()) ||
-        !SegmentMatchesAt(p.data() + lastRun + 1, suffix, t.data() + tn - suffix)) {
-        return false;
-    }
-    size_t position = prefix;
-    const size_t end = tn - suffix;
-    size_t k = firstRun + 1;
-    while (k < lastRun) {
-        size_t segmentEnd = k;
-        while (segmentEnd < lastRun && p[segmentEnd] != kAnyRun) {
-            ++segmentEnd;
-        }
-        const size_t length = segmentEnd - k;
-        bool found = false;
-        while (position + length <= end) {
-            if (SegmentMatchesAt(p.data() + k, length, t.data() + position)) {
-                found = true;
-                break;
-            }
-            ++position;
-        }
-        if (!found) {
             return false;
         }
-        position += length;
-        k = segmentEnd + 1;
     }
-    return true;
+    while (pi < p.size() && p[pi] == kAnyRun) {
+        ++pi;
+    }
+    return pi == p.size();
 }
 
 void FoldText(std::string_view text, std::vector<char32_t>& out) {
@@ -234,57 +166,34 @@ int CollationCallback(void*, int leftLength, const void* left, int rightLength, 
                       std::string_view(static_cast<const char*>(right), size_t(rightLength)));
 }
 
-void DeletePattern(void* pattern) {
-    delete static_cast<CompiledPattern*>(pattern);
-}
-
 void LikeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
-    const auto* patternText = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int patternLength = sqlite3_value_bytes(argv[0]);
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    const int textLength = sqlite3_value_bytes(argv[1]);
+    const auto textOf = [&](int i) -> std::optional<std::string_view> {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[i]));
+        if (text == nullptr) {
+            return std::nullopt;
+        }
+        return std::string_view(text, size_t(sqlite3_value_bytes(argv[i])));
+    };
     char32_t escape = 0;
     if (argc == 3) {
-        const auto* escapeText = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
-        if (escapeText == nullptr) {
+        const std::optional<std::string_view> escapeText = textOf(2);
+        if (!escapeText) {
             return;
         }
-        const std::string_view escapeView(escapeText, size_t(sqlite3_value_bytes(argv[2])));
         size_t i = 0;
-        if (!escapeView.empty()) {
-            escape = DecodeNext(escapeView, i);
+        if (!escapeText->empty()) {
+            escape = DecodeNext(*escapeText, i);
         }
-        if (escapeView.empty() || i != escapeView.size()) {
+        if (escapeText->empty() || i != escapeText->size()) {
             sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
             return;
         }
     }
-    if (patternText == nullptr || text == nullptr) {
-        return;  // NULL, as for any comparison with a null
+    const std::optional<std::string_view> pattern = textOf(0);
+    const std::optional<std::string_view> text = textOf(1);
+    if (pattern && text) {  // otherwise NULL, as for any comparison with a null
+        sqlite3_result_int(context, JetLike(*pattern, *text, escape) ? 1 : 0);
     }
-    const std::string_view pattern(patternText, size_t(patternLength));
-    // The pattern is usually a constant of the statement: compile it once per statement.
-    auto* compiled = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
-    if (compiled == nullptr || compiled->escape != escape || compiled->source != pattern) {
-        compiled = new CompiledPattern;
-        compiled->source.assign(pattern);
-        compiled->escape = escape;
-        Compile(pattern, escape, compiled->tokens);
-        sqlite3_set_auxdata(context, 0, compiled, DeletePattern);
-        compiled = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
-        if (compiled == nullptr) {
-            // SQLite keeps auxiliary data only for constant arguments; match without caching.
-            std::vector<char32_t> tokens;
-            std::vector<char32_t> folded;
-            Compile(pattern, escape, tokens);
-            FoldText(std::string_view(text, size_t(textLength)), folded);
-            sqlite3_result_int(context, MatchTokens(tokens, folded) ? 1 : 0);
-            return;
-        }
-    }
-    thread_local std::vector<char32_t> folded;
-    FoldText(std::string_view(text, size_t(textLength)), folded);
-    sqlite3_result_int(context, MatchTokens(compiled->tokens, folded) ? 1 : 0);
 }
 
 }  // namespace
@@ -330,8 +239,8 @@ int JetCompare(std::string_view left, std::string_view right) {
 }
 
 bool JetLike(std::string_view pattern, std::string_view text, char32_t escape) {
-    std::vector<char32_t> tokens;
-    std::vector<char32_t> folded;
+    thread_local std::vector<char32_t> tokens;
+    thread_local std::vector<char32_t> folded;
     Compile(pattern, escape, tokens);
     FoldText(text, folded);
     return MatchTokens(tokens, folded);

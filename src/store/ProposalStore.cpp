@@ -8,17 +8,11 @@ namespace ponencias {
 std::unique_ptr<Connection> ProposalConnection;
 std::unique_ptr<Recordset> ProposalRecordset;
 
-QString ProposalConnectionString(const QString& dataFilePath) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; Data Source=") + dataFilePath;
-}
-
 void OpenProposalStore() {
     // New objects replace whatever an earlier reader left in the slots.
     ProposalConnection = std::make_unique<Connection>();
     ProposalRecordset = std::make_unique<Recordset>();
-    const QString dataFile = ProposalDataFile();
-    ProposalConnection->Open(ProposalConnectionString(dataFile));
-    ProposalRecordset->CursorLocation = adUseClient;
+    ProposalConnection->Open(ProposalDataFile());
 }
 
 void ReleaseProposalStore() {
@@ -37,10 +31,10 @@ void ForEachRow(const QString& sql, const std::function<void(const Recordset&)>&
         throw StoreError(StoreError::NotOpen,
                          QStringLiteral("No se permite la operación: el almacén de ponencias no "
                                         "está abierto (sentencia «%1»).")
-                             .arg(sql.left(300)));
+                             .arg(StatementForMessage(sql)));
     }
     Recordset& rows = *ProposalRecordset;
-    rows.Open(sql, *ProposalConnection, adOpenDynamic, adLockOptimistic);
+    rows.Open(sql, *ProposalConnection);
     rows.MoveFirst();
     while (!rows.Bof() && !rows.Eof()) {
         eachRow(rows);

@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 
-#include "Connection.h"
 #include "Recordset.h"
 
 namespace ponencias {
@@ -15,12 +14,8 @@ namespace ponencias {
 extern std::unique_ptr<Connection> ProposalConnection;
 extern std::unique_ptr<Recordset> ProposalRecordset;
 
-// The connection string for a data file: "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" and
-// the path, with nothing after it.
-QString ProposalConnectionString(const QString& dataFilePath);
-
 // Fresh objects in both slots, the connection opened on the data file (worked out afresh each
-// time), the client-side cursor set. Throws StoreError.
+// time). Throws StoreError.
 void OpenProposalStore();
 
 // Closes the recordset (if a query was opened) and the connection, then empties both slots.

@@ -1,52 +1,71 @@
 #include "Recordset.h"
 
-#include <QLocale>
+#include <sqlite3.h>
 
-#include "Connection.h"
-#include "ResultRows.h"
 #include "StoreError.h"
 #include "StoreSnapshot.h"
 
 namespace ponencias {
 
-namespace {
-StoreError ClosedError() {
-    return StoreError(StoreError::NotOpen,
-                      QStringLiteral("No se permite la operación: el conjunto de registros está "
-                                     "cerrado."));
+void Connection::Open(const QString& dataFile) {
+    // A connection opened again lets its earlier file go first, as a new one would.
+    snapshot_.reset();
+    snapshot_ = LoadStoreSnapshot(dataFile);
 }
-}  // namespace
 
-Recordset::Recordset() = default;
-Recordset::~Recordset() = default;
-
-void Recordset::Open(const QString& sql, Connection& connection, int, int) {
-    // The cursor is always client-side: the cursor and lock kinds asked for change nothing for a
-    // store that is only ever read.
+void Recordset::Open(const QString& sql, const Connection& connection) {
     Close();
-    const std::shared_ptr<StoreSnapshot> snapshot = connection.snapshot();
-    if (!snapshot) {
+    if (!connection.isOpen()) {
         throw StoreError(StoreError::NotOpen,
                          QStringLiteral("No se permite la operación: la conexión con el archivo "
                                         "de datos está cerrada (sentencia «%1»).")
                              .arg(StatementForMessage(sql)));
     }
-    auto rows = std::make_unique<ResultRows>(snapshot, sql);
-    columns_ = rows->columns();
-    rows_ = std::move(rows);
+    statement_ = connection.snapshot()->Prepare(sql);
+    snapshot_ = connection.snapshot();
+    sql_ = sql;
+    count_ = -1;
+    for (int c = 0; c < sqlite3_column_count(statement_); ++c) {
+        columns_ << QString::fromUtf8(sqlite3_column_name(statement_, c));
+    }
+    position_ = -1;
+    step();
 }
 
 void Recordset::Close() {
-    rows_.reset();
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    snapshot_.reset();
     columns_.clear();
     current_ = Field();
 }
 
-void Recordset::MoveFirst() {
-    if (!rows_) {
-        throw ClosedError();
+void Recordset::step() {
+    const int rc = sqlite3_step(statement_);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const StoreError failure = snapshot_->StatementFailure(sql_);
+        Close();
+        throw failure;
     }
-    rows_->moveTo(0);
+    ++position_;
+    atEnd_ = rc == SQLITE_DONE;
+}
+
+void Recordset::requireOpen() const {
+    if (statement_ == nullptr) {
+        throw StoreError(StoreError::NotOpen,
+                         QStringLiteral("No se permite la operación: el conjunto de registros "
+                                        "está cerrado."));
+    }
+}
+
+void Recordset::MoveFirst() {
+    requireOpen();
+    if (position_ != 0) {
+        sqlite3_reset(statement_);
+        position_ = -1;
+        step();
+    }
 }
 
 void Recordset::MoveNext() {
@@ -55,41 +74,34 @@ void Recordset::MoveNext() {
                          QStringLiteral("No hay registro activo: el conjunto de registros ya "
                                         "está después del último."));
     }
-    rows_->moveTo(rows_->position() + 1);
+    step();
 }
 
 bool Recordset::Bof() const {
-    if (!rows_) {
-        throw ClosedError();
-    }
+    requireOpen();
     // There is no moving backwards, so the recordset is before its first row only when it has
     // none.
-    return rows_->count() == 0;
+    return atEnd_ && position_ == 0;
 }
 
 bool Recordset::Eof() const {
-    if (!rows_) {
-        throw ClosedError();
-    }
-    return rows_->position() >= rows_->count();
+    requireOpen();
+    return atEnd_;
 }
 
 long Recordset::RecordCount() const {
-    if (!rows_) {
-        throw ClosedError();
+    requireOpen();
+    if (count_ < 0) {
+        count_ = snapshot_->Count(sql_);
     }
-    return rows_->count();
+    return count_;
 }
 
-int Recordset::columnIndex(const QString& name) const {
+const Field& Recordset::Fields(const QString& name) const {
+    requireOpen();
     qsizetype column = columns_.indexOf(name);
-    if (column < 0) {
-        for (qsizetype c = 0; c < columns_.size(); ++c) {
-            if (columns_[c].compare(name, Qt::CaseInsensitive) == 0) {
-                column = c;
-                break;
-            }
-        }
+    for (qsizetype c = 0; c < columns_.size() && column < 0; ++c) {
+        column = columns_[c].compare(name, Qt::CaseInsensitive) == 0 ? c : -1;
     }
     if (column < 0) {
         throw StoreError(StoreError::ColumnNotFound,
@@ -97,37 +109,38 @@ int Recordset::columnIndex(const QString& name) const {
                                         "%2).")
                              .arg(name, columns_.join(QStringLiteral(", "))));
     }
-    return int(column);
-}
-
-void Recordset::requireCurrentRow(const QString& what) const {
-    if (Bof() || Eof()) {
-        throw StoreError(StoreError::NoCurrentRecord, what);
-    }
-}
-
-const Field& Recordset::Fields(const QString& name) const {
-    if (!rows_) {
-        throw ClosedError();
-    }
-    const int column = columnIndex(name);
-    requireCurrentRow(QStringLiteral("No hay registro activo para leer el campo «%1».").arg(name));
     current_.Name = columns_[column];
-    current_.Value = rows_->value(column);
+    current_.Value = value(int(column));
     return current_;
 }
 
 QVariant Recordset::value(int column) const {
-    if (!rows_) {
-        throw ClosedError();
-    }
+    requireOpen();
     if (column < 0 || column >= columns_.size()) {
         throw StoreError(
             StoreError::ColumnNotFound,
             QStringLiteral("No se encuentra el campo número %1 en el resultado.").arg(column));
     }
-    requireCurrentRow(QStringLiteral("No hay registro activo."));
-    return rows_->value(column);
+    if (Eof()) {
+        throw StoreError(StoreError::NoCurrentRecord,
+                         QStringLiteral("No hay registro activo para leer el campo «%1».")
+                             .arg(columns_[column]));
+    }
+    const auto bytes = [&] { return qsizetype(sqlite3_column_bytes(statement_, column)); };
+    switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_INTEGER:
+            return qlonglong(sqlite3_column_int64(statement_, column));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(statement_, column);
+        case SQLITE_TEXT:
+            return QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)), bytes());
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, column)),
+                              bytes());
+        default:
+            return QVariant();
+    }
 }
 
 QString Field::Text() const {
@@ -135,23 +148,9 @@ QString Field::Text() const {
 }
 
 QString ValueText(const QVariant& value) {
-    if (value.isNull()) {
-        return QString();
-    }
-    switch (value.typeId()) {
-        case QMetaType::QString:
-            return value.toString();
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-            return QString::number(value.toLongLong());
-        case QMetaType::Double:
-            return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-        case QMetaType::QByteArray:
-            // A binary value is read as the text its bytes spell, as a text field would be.
-            return QString::fromUtf8(value.toByteArray());
-        default:
-            return value.toString();
-    }
+    // Qt writes a real in its shortest exact form, and a binary value as the text its bytes spell,
+    // as a text field would be read.
+    return value.isNull() ? QString() : value.toString();
 }
 
 }  // namespace ponencias

@@ -5,7 +5,11 @@
 #include <QVariant>
 #include <memory>
 
+struct sqlite3_stmt;
+
 namespace ponencias {
+
+class StoreSnapshot;
 
 // One field of the current row. `Value` is a null QVariant for a null value, otherwise a
 // qlonglong, a double, a QString or a QByteArray.
@@ -21,38 +25,43 @@ struct Field {
 // form ("2.5", "1e+20"), text unchanged.
 QString ValueText(const QVariant& value);
 
-class Connection;
-class ResultRows;
+// A connection to the data file. Opening reads the file (or reuses the copy of the same file
+// version); the file itself is never written, locked or kept open.
+class Connection {
+public:
+    // Throws StoreError when the file is missing, unreadable, of another kind or corrupt.
+    void Open(const QString& dataFile);
+    // Lets the data go; harmless on a connection that is not open.
+    void Close() { snapshot_.reset(); }
 
-// ADO's cursor and lock constants, as the readers pass them.
-inline constexpr int adUseServer = 2;
-inline constexpr int adUseClient = 3;
-inline constexpr int adOpenDynamic = 2;
-inline constexpr int adLockOptimistic = 3;
+    bool isOpen() const { return snapshot_ != nullptr; }
+    // The queryable copy of the file; null while the connection is closed.
+    const std::shared_ptr<StoreSnapshot>& snapshot() const { return snapshot_; }
 
-// The result of one query, walked row by row. The cursor is client-side: Open runs the statement
-// to its end and keeps the rows, so RecordCount is exact, and a statement that fails does so at
-// Open, before any row is read. A large result is kept in a temporary file rather than in
-// memory; should it fail to read back, the move throws, never ends the result early.
+private:
+    std::shared_ptr<StoreSnapshot> snapshot_;
+};
+
+// The result of one query, read row by row from the statement as the rows are asked for.
+// RecordCount is exact wherever the recordset stands, counted over the copy, which never
+// changes, by a statement of its own when first asked for. A statement
+// that fails while its rows are read fails the move that meets the failure, and the recordset
+// closes: a result is never ended early as if it were whole.
 // (BOF and EOF are spelled Bof and Eof: EOF is a macro of the C library.)
 class Recordset {
 public:
-    Recordset();
-    ~Recordset();
+    Recordset() = default;
+    ~Recordset() { Close(); }
     Q_DISABLE_COPY(Recordset)
-
-    // Set by every reader as ADO wants it; the cursor is client-side whatever it holds.
-    int CursorLocation = adUseServer;
 
     // Runs `sql` on the open connection and positions on the first row. Throws StoreError when
     // the connection is not open or the store rejects the statement; the recordset stays closed.
-    void Open(const QString& sql, Connection& connection, int cursorType, int lockType);
+    void Open(const QString& sql, const Connection& connection);
     // Harmless on a recordset that is not open.
     void Close();
 
     void MoveFirst();  // harmless on an empty result
-    // Throws StoreError when already past the last row, or when a large result cannot be read
-    // back.
+    // Throws StoreError when already past the last row, or when the statement fails.
     void MoveNext();
     bool Bof() const;
     bool Eof() const;
@@ -61,7 +70,7 @@ public:
     // for an unknown name or when there is no current row.
     const Field& Fields(const QString& name) const;
 
-    bool isOpen() const { return rows_ != nullptr; }
+    bool isOpen() const { return statement_ != nullptr; }
     // The column names as the store returns them, in the result's order.
     const QStringList& columnNames() const { return columns_; }
     // The value of the current row's column at `column` (0-based), for readers that walk the
@@ -69,11 +78,16 @@ public:
     QVariant value(int column) const;
 
 private:
-    int columnIndex(const QString& name) const;
-    void requireCurrentRow(const QString& what) const;
+    void requireOpen() const;
+    void step();
 
-    std::unique_ptr<ResultRows> rows_;  // null while closed
+    std::shared_ptr<StoreSnapshot> snapshot_;  // the copy the statement reads, kept alive with it
+    sqlite3_stmt* statement_ = nullptr;
+    QString sql_;
     QStringList columns_;
+    mutable long count_ = -1;  // -1 until asked for
+    long position_ = 0;        // of the current row, or of the end
+    bool atEnd_ = true;
     mutable Field current_;
 };
 

@@ -1,100 +1,123 @@
 #include "StatementText.h"
 
-#include <QLatin1StringView>
+#include <QList>
+#include <QRegularExpression>
+#include <QStringList>
 
 #include "JetDialect.h"
-#include "SqlTokens.h"
 
 namespace ponencias {
 
-ImpliedRowOrder::ImpliedRowOrder(const QString& sql) : sql_(sql) {
-    bool first = true;
-    bool distinctSelect = false;  // the last top-level SELECT is a SELECT DISTINCT
-    bool afterSelect = false;
-    bool compound = false;
-    bool distinctCompound = false;  // the last compound operator finds distinct rows
-    bool afterUnion = false;
+namespace {
+
+// The quoted part ('…', "…", `…`, […]) or comment ("-- …", "/* … */") that starts at `at`: where
+// it ends (0 when none starts there) and whether the text ends inside it.
+struct Quoted {
+    qsizetype end = 0;
+    bool closed = true;
+};
+
+Quoted QuotedAt(const QString& sql, qsizetype at) {
+    const QChar c = sql[at];
+    const QChar next = at + 1 < sql.size() ? sql[at + 1] : QChar();
+    qsizetype close = -1;
+    qsizetype after = 1;  // the closing mark's length
+    if (c == u'\'' || c == u'"' || c == u'`') {
+        close = sql.indexOf(c, at + 1);
+        while (close >= 0 && close + 1 < sql.size() && sql[close + 1] == c) {
+            close = sql.indexOf(c, close + 2);  // a doubled quote stands for one
+        }
+    } else if (c == u'[') {
+        close = sql.indexOf(u']', at + 1);
+    } else if (c == u'-' && next == u'-') {
+        close = sql.indexOf(u'\n', at);
+        return {close < 0 ? sql.size() : close, true};
+    } else if (c == u'/' && next == u'*') {
+        close = sql.indexOf(QStringLiteral("*/"), at + 2);
+        after = 2;
+    } else {
+        return {};
+    }
+    return close < 0 ? Quoted{sql.size(), false} : Quoted{close + after, true};
+}
+
+}  // namespace
+
+StatementText::StatementText(const QString& sql) {
+    // `top`: `text` with every quoted part as "x", every comment blank, and what parentheses
+    // hold blank, so only the statement's own words are left as words.
+    QString top;
+    bool sure = true;
     int depth = 0;
-    qsizetype end = -1;
-    for (const SqlToken& token : SqlTokens(sql_)) {
-        if (!token.isSignificant()) {
-            if (!token.closed) {
-                return;
-            }
+    for (qsizetype i = 0; i < sql.size();) {
+        const Quoted quoted = QuotedAt(sql, i);
+        if (quoted.end == 0) {
+            const QChar c = sql[i++];
+            depth -= c == u')' ? 1 : 0;
+            sure = sure && depth >= 0 && c != QChar(0);
+            text += c;
+            top += depth > 0 ? QChar(u' ') : c;
+            depth += c == u'(' ? 1 : 0;
             continue;
         }
-        // A NUL the store would stop at, or a quote the text ends in: not read with certainty.
-        if (!token.closed || token.isSymbol(u'\0')) {
-            return;
+        QString part = sql.mid(i, quoted.end - i);
+        sure = sure && quoted.closed;
+        const bool comment = part.startsWith(u'-') || part.startsWith(u'/');
+        if (part.startsWith(u'\'') && quoted.closed && part.contains(QChar(0))) {
+            const QString value =
+                part.mid(1, part.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+            part = QStringLiteral("CAST(X'") + QString::fromLatin1(value.toUtf8().toHex()) +
+                   QStringLiteral("' AS TEXT)");
         }
-        if (token.isSymbol(u'(')) {
-            ++depth;
-        } else if (token.isSymbol(u')') && --depth < 0) {
-            return;
-        } else if (depth == 0 && token.isSymbol(u';')) {
-            break;
-        }
-        const bool keyword = depth == 0 && token.kind == SqlToken::Word;
-        if (first && !(keyword && (token.isKeyword(QLatin1StringView("SELECT")) ||
-                                   token.isKeyword(QLatin1StringView("WITH"))))) {
-            return;  // not a query: nothing to order
-        }
-        first = false;
-        if (afterSelect) {
-            distinctSelect = token.isKeyword(QLatin1StringView("DISTINCT"));
-        }
-        if (afterUnion) {
-            distinctCompound = !token.isKeyword(QLatin1StringView("ALL"));
-        }
-        afterSelect = keyword && token.isKeyword(QLatin1StringView("SELECT"));
-        afterUnion = keyword && token.isKeyword(QLatin1StringView("UNION"));
-        if (keyword && (token.isKeyword(QLatin1StringView("INTERSECT")) ||
-                        token.isKeyword(QLatin1StringView("EXCEPT")))) {
-            compound = distinctCompound = true;
-        }
-        compound = compound || afterUnion;
-        if (keyword && token.isKeyword(QLatin1StringView("ORDER"))) {
-            return;  // the statement's own order stands
-        }
-        if (keyword && token.isKeyword(QLatin1StringView("LIMIT"))) {
-            break;  // the rows are sorted before the limit takes its share
-        }
-        end = token.end();
+        text += part;
+        top += QString(part.size(), depth > 0 || comment ? u' ' : u'x');
+        i = quoted.end;
     }
-    if (depth == 0 && end >= 0 && (compound ? distinctCompound : distinctSelect)) {
-        insertAt_ = end;
+    end = top.indexOf(u';');
+    end = end < 0 ? text.size() : end;
+    if (!sure || depth != 0) {
+        return;
+    }
+    top = top.left(end).toUpper();
+    QStringList words;
+    QList<qsizetype> starts;
+    for (const QRegularExpressionMatch& word :
+         QRegularExpression(QStringLiteral("\\w+")).globalMatch(top)) {
+        words << word.captured();
+        starts << word.capturedStart();
+    }
+    if (words.isEmpty() || (words[0] != u"SELECT" && words[0] != u"WITH") ||
+        words.contains(QStringLiteral("ORDER"))) {
+        return;
+    }
+    qsizetype last = words.size() - 1;
+    while (last >= 0 && words[last] != u"UNION" && words[last] != u"INTERSECT" &&
+           words[last] != u"EXCEPT") {
+        --last;
+    }
+    const bool distinct = last >= 0 ? !(words[last] == u"UNION" && words.value(last + 1) == u"ALL")
+                                    : words.value(words.lastIndexOf(u"SELECT") + 1) == u"DISTINCT";
+    if (distinct) {
+        const qsizetype limit = words.indexOf(u"LIMIT");
+        orderAt = limit >= 0 ? starts[limit] : end;
+        while (orderAt > 0 && top[orderAt - 1].isSpace()) {
+            --orderAt;
+        }
     }
 }
 
-QString ImpliedRowOrder::orderedStatement(int columns) const {
-    QString clause = QStringLiteral(" ORDER BY ");
+QString StatementText::ordered(int columns) const {
+    QStringList keys;
     for (int c = 1; c <= columns; ++c) {
-        clause += QString::number(c) + QStringLiteral(" COLLATE ") +
-                  QLatin1StringView(kJetTextCollation) +
-                  (c < columns ? QStringLiteral(", ") : QString());
+        keys << QString::number(c) + QStringLiteral(" COLLATE ") +
+                    QLatin1StringView(kJetTextCollation);
     }
-    return sql_.left(insertAt_) + clause + sql_.mid(insertAt_);
+    return text.left(orderAt) + QStringLiteral(" ORDER BY ") + keys.join(QStringLiteral(", ")) +
+           text.mid(orderAt);
 }
 
-QString WithNulLiterals(const QString& sql) {
-    if (!sql.contains(QChar(0))) {
-        return sql;
-    }
-    QString out;
-    out.reserve(sql.size() + 32);
-    for (const SqlToken& token : SqlTokens(sql)) {
-        if (token.kind != SqlToken::Literal || !token.closed || !token.text.contains(QChar(0))) {
-            out += token.text;
-            continue;
-        }
-        // The literal's text, its doubled quotes undone.
-        const QString value = token.text.mid(1, token.text.size() - 2)
-                                  .toString()
-                                  .replace(QStringLiteral("''"), QStringLiteral("'"));
-        out += QStringLiteral("CAST(X'") + QString::fromLatin1(value.toUtf8().toHex()) +
-               QStringLiteral("' AS TEXT)");
-    }
-    return out;
+QString StatementText::counted() const {
+    return QStringLiteral("SELECT COUNT(*) FROM (") + text.left(end) + QStringLiteral("\n)");
 }
 
 }  // namespace ponencias

@@ -4,37 +4,26 @@
 
 namespace ponencias {
 
-// What the store makes of a statement's text before SQLite reads it: NUL characters inside its
-// literals kept, and the row order the file-database engine implies made explicit.
+// A statement's text as SQLite is to read it. SQLite reads statement text only up to a NUL, while
+// a value typed by a user may hold one: each quoted literal holding NULs is written as its UTF-8
+// bytes in hexadecimal, cast to text, one expression however many NULs it holds. The engine
+// finds distinct rows by sorting, so a statement whose top level (what no parenthesis, quote or
+// comment holds) is a SELECT DISTINCT, or a compound whose last operator is a UNION without ALL
+// (or an INTERSECT or EXCEPT), and has no ORDER BY, comes sorted by its columns left to right;
+// its LIMIT takes its share of the sorted rows. Any other statement, or one whose text ends
+// inside a quote or a comment, keeps the order its rows come in.
+struct StatementText {
+    explicit StatementText(const QString& sql);
 
-// The row order the file-database engine gives a result that asks for none: it finds distinct
-// rows by sorting, so a SELECT DISTINCT, or a compound ending in a UNION without ALL (or an
-// INTERSECT or EXCEPT), that has no ORDER BY of its own comes back in ascending order of its
-// columns, left to right. Every other statement keeps the order its rows come in.
-class ImpliedRowOrder {
-public:
-    // Reads the statement's top level (what no parenthesis, quote or comment holds).
-    explicit ImpliedRowOrder(const QString& sql);
+    QString text;            // what SQLite reads
+    qsizetype end = 0;       // where the statement ends in `text`: its top-level ";" or the end
+    qsizetype orderAt = -1;  // where the order clause goes in `text`; -1: no order implied
 
-    // Whether the statement's rows are to come sorted; false also for a statement that cannot
-    // be read with certainty, which then runs as it is written.
-    bool applies() const { return insertAt_ >= 0; }
-    // The statement with the order clause over its `columns` columns added, compared as the
-    // store's ORDER BY compares them; only when applies().
-    QString orderedStatement(int columns) const;
-
-private:
-    QString sql_;
-    // Where the order clause goes: after the last word before the statement's end or its LIMIT.
-    qsizetype insertAt_ = -1;
+    // `text` with an order over its `columns` first columns in the store's collation; only when
+    // orderAt >= 0.
+    QString ordered(int columns) const;
+    // A statement counting the rows of this one.
+    QString counted() const;
 };
-
-// SQLite reads statement text only up to a NUL character, while a text value typed by a user
-// may hold one. Gives `sql` with each quoted literal that holds NUL characters written as its
-// UTF-8 bytes in hexadecimal, cast to text, so it stands for the same text as one expression
-// however many NULs it holds (a chain of joins would outgrow SQLite's expression depth). The
-// rest of the statement is left as it is: a NUL outside a literal still ends the statement, and
-// an unterminated literal is left for the store to refuse.
-QString WithNulLiterals(const QString& sql);
 
 }  // namespace ponencias

@@ -1,5 +1,6 @@
 // The data file: recognised by its content, read whole or refused with a clear error, never
 // written, and read again only when it changes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
 
 #include "StoreTestSupport.h"
 #include "importer/AccessDates.h"
@@ -36,8 +39,7 @@ Outcome OpenAndCount(const QString& path, const QString& table = QStringLiteral(
     SetProposalDataFile(path);
     try {
         OpenProposalStore();
-        ProposalRecordset->Open(QStringLiteral("SELECT * FROM ") + table, *ProposalConnection,
-                                adOpenDynamic, adLockOptimistic);
+        ProposalRecordset->Open(QStringLiteral("SELECT * FROM ") + table, *ProposalConnection);
         outcome.rows = ProposalRecordset->RecordCount();
     } catch (const StoreError& error) {
         outcome.number = error.number();
@@ -127,9 +129,9 @@ TEST(DataFileErrors, AnAccessFileCutAnywhereIsReadWholeOrRefused) {
     // of it presented as the whole.
     for (const qsizetype cut : {qsizetype(100), qsizetype(4096), qsizetype(3 * 4096),
                                 whole.size() / 2, whole.size() - 4096, whole.size() - 10}) {
-        const Outcome outcome = OpenAndCount(
-            WriteFile(dir, QStringLiteral("Access%1.mdb").arg(cut), whole.left(cut)),
-            QStringLiteral("DateTest"));
+        const Outcome outcome =
+            OpenAndCount(WriteFile(dir, QStringLiteral("Access%1.mdb").arg(cut), whole.left(cut)),
+                         QStringLiteral("DateTest"));
         EXPECT_TRUE(outcome.number == StoreError::CorruptFile ||
                     outcome.number == StoreError::TableNotFound ||
                     (outcome.number == 0 && outcome.rows == 6))
@@ -157,14 +159,14 @@ TEST(DataFile, NeverWrittenHoweverOftenItIsOpenedAndQueried) {
     for (const QString& path : {store.path(), access}) {
         const FolderState before = StateOf(path);
         for (int i = 0; i < 20; ++i) {
-            ClearStoreSnapshotCache();  // every other round builds the copy afresh
+            ForgetKeptCopy();  // every other round builds the copy afresh
             for (int j = 0; j < 2; ++j) {
                 SetProposalDataFile(path);
                 OpenProposalStore();
                 ForEachRow(QStringLiteral("SELECT * FROM sqlite_schema"), [](const Recordset&) {});
                 try {
                     ProposalRecordset->Open(QStringLiteral("DELETE FROM ponencias"),
-                                            *ProposalConnection, adOpenDynamic, adLockOptimistic);
+                                            *ProposalConnection);
                 } catch (const StoreError&) {
                 }
                 ReleaseProposalStore();
@@ -176,10 +178,16 @@ TEST(DataFile, NeverWrittenHoweverOftenItIsOpenedAndQueried) {
 }
 
 TEST(DataFile, KindIsToldByContentNotByName) {
-    EXPECT_EQ(DataFileKindOf(QByteArray("SQLite format 3\0xyz", 19)), DataFileKind::Sqlite);
-    EXPECT_EQ(DataFileKindOf(ReadWholeFile(AccessTestFilePath()).left(64)), DataFileKind::Access);
-    EXPECT_EQ(DataFileKindOf(QByteArray("\0\1\0\0Standard ACE DB\0\2", 21)), DataFileKind::Access);
-    EXPECT_EQ(DataFileKindOf(QByteArray("Standard Jet DB")), DataFileKind::Unknown);
+    QTemporaryDir dir;
+    const QString access =
+        WriteFile(dir, QStringLiteral("Datos.sqlite"), ReadWholeFile(AccessTestFilePath()));
+    EXPECT_EQ(OpenAndCount(access, QStringLiteral("DateTest")).rows, 6);
+    const TemporaryStore sqlite = SmallStore();  // named Ponencias.mdb
+    EXPECT_EQ(OpenAndCount(sqlite.path()).rows, 2);
+    // The signature counts only where Access writes it, after a zero byte.
+    const QString text = WriteFile(dir, QStringLiteral("Texto.mdb"),
+                                   QByteArray("Una Standard Jet DB").leftJustified(8192, '\0'));
+    EXPECT_EQ(OpenAndCount(text).number, StoreError::UnrecognizedFormat);
 }
 
 TEST(DataFile, NamesThatMeanSomethingInAddressesAreReadAsWritten) {
@@ -218,17 +226,17 @@ TEST(DataFile, FileLeftInWriteAheadLogModeIsReadWithoutTouchingIt) {
     EXPECT_EQ(StateOf(path), before);
 }
 
-TEST(DataFile, CopyIsReusedUntilTheFileChangesAndOnlyAFewAreKept) {
-    ClearStoreSnapshotCache();
+TEST(DataFile, OnlyTheCopyOfTheVersionLastOpenedIsKeptAndReused) {
+    ForgetKeptCopy();
     TemporaryStore store = SmallStore();
     std::weak_ptr<StoreSnapshot> earlier;
     {
         Connection connection;
-        connection.Open(ProposalConnectionString(store.path()));
+        connection.Open(store.path());
         earlier = connection.snapshot();
     }
     Connection again;
-    again.Open(ProposalConnectionString(store.path()));
+    again.Open(store.path());
     EXPECT_EQ(again.snapshot(), earlier.lock());  // kept for the next opening
     again.Close();
     EXPECT_FALSE(again.isOpen());
@@ -236,38 +244,50 @@ TEST(DataFile, CopyIsReusedUntilTheFileChangesAndOnlyAFewAreKept) {
     Replace(store, {{{"FOLIO", "1"}}, {{"FOLIO", "2"}}, {{"FOLIO", "3"}}});
     EXPECT_EQ(OpenAndCount(store.path()).rows, 3);
     EXPECT_TRUE(earlier.expired());  // that version can never come back
-
-    std::vector<std::unique_ptr<TemporaryStore>> others;
-    std::vector<std::weak_ptr<StoreSnapshot>> copies;
-    for (int i = 0; i < 6; ++i) {
-        others.push_back(std::make_unique<TemporaryStore>(
-            std::vector<ProposalRow>{{{"FOLIO", QString::number(i)}}}));
-        Connection connection;
-        connection.Open(ProposalConnectionString(others.back()->path()));
-        copies.push_back(connection.snapshot());
-    }
-    EXPECT_EQ(std::count_if(copies.begin(), copies.end(),
-                            [](const std::weak_ptr<StoreSnapshot>& c) { return !c.expired(); }),
-              4);
-    EXPECT_FALSE(copies.back().expired());
-    ClearStoreSnapshotCache();
+    // Another file's copy takes the place of the one kept.
+    Connection first;
+    first.Open(store.path());
+    earlier = first.snapshot();
+    first.Close();
+    const TemporaryStore other = SmallStore();
+    EXPECT_EQ(OpenAndCount(other.path()).rows, 2);
+    EXPECT_TRUE(earlier.expired());
+    ForgetKeptCopy();
 }
 
-TEST(DataFile, LargeFilesCopyIsSharedWhileInUseButNotKept) {
-    ClearStoreSnapshotCache();
-    SetKeptCopyLimitForTesting(1);  // every file counts as large
-    TemporaryStore store = SmallStore();
-    std::weak_ptr<StoreSnapshot> copy;
-    {
-        Connection first;
-        first.Open(ProposalConnectionString(store.path()));
-        Connection second;
-        second.Open(ProposalConnectionString(store.path()));
-        EXPECT_EQ(first.snapshot(), second.snapshot());  // one copy however many connections
-        copy = first.snapshot();
+// A file rewritten over and over while it is read is refused rather than read half old, half
+// new; between two rewrites it may be read whole.
+TEST(DataFile, FileChangedWhileReadIsRefused) {
+    std::vector<ProposalRow> rows;
+    for (int i = 0; i < 20000; ++i) {
+        rows.push_back({{"FOLIO", QString::number(i)}, {"RESUMEN", QString(400, u'x')}});
     }
-    EXPECT_TRUE(copy.expired());                    // let go with its last connection
-    EXPECT_EQ(OpenAndCount(store.path()).rows, 2);  // and built again when needed
-    SetKeptCopyLimitForTesting(0);
-    ClearStoreSnapshotCache();
+    const TemporaryStore store(rows);
+    const QByteArray name = QFile::encodeName(store.path());
+    std::atomic<bool> done = false;
+    std::thread toucher([&] {
+        for (long tick = 1; !done; ++tick) {
+            const timespec times[2] = {{tick, 0}, {tick, 0}};
+            utimensat(AT_FDCWD, name.constData(), times, 0);
+        }
+    });
+    int changed = 0;
+    for (int i = 0; i < 10; ++i) {
+        ForgetKeptCopy();
+        const Outcome outcome = OpenAndCount(store.path());
+        if (outcome.number != 0) {
+            EXPECT_EQ(outcome.number, StoreError::FileUnreadable);
+            EXPECT_EQ(outcome.description,
+                      QStringLiteral("El archivo de datos «%1» cambió mientras se leía; vuelva a "
+                                     "intentarlo.")
+                          .arg(store.path()));
+            ++changed;
+        } else {
+            EXPECT_EQ(outcome.rows, 20000);
+        }
+    }
+    done = true;
+    toucher.join();
+    EXPECT_GT(changed, 0);
+    ForgetKeptCopy();
 }
