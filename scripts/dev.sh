@@ -36,8 +36,9 @@ packages=(
 # Building the Debian package, and checking it (lintian, AppStream, manual pages, menu entry).
 package_packages=(debhelper dpkg-dev lintian appstream man-db desktop-file-utils)
 test_packages=(mdbtools "libreoffice-calc-nogui|libreoffice-calc" util-linux poppler-utils "${package_packages[@]}")
-# libclang-rt-dev brings the runtime of the release's own clang (14 on Debian 12, 19 on 13).
-fuzz_packages=(clang libclang-rt-dev)
+# libclang-rt-dev brings the runtime of the release's own clang (14 on Debian 12, 19 on 13), llvm
+# its llvm-symbolizer: the leak suppressions name functions, which only a symbolized stack shows.
+fuzz_packages=(clang libclang-rt-dev llvm)
 bench_packages=(python3-xlsxwriter)
 
 as_root() {
@@ -154,7 +155,10 @@ case "$cmd" in
         install_packages "${bench_packages[@]}"
         build build -DPONENCIAS_BUILD_BENCH=ON
         for b in build/bench/bench_*; do
-            [ -f "$b" ] && [ -x "$b" ] && { echo "== $b"; "$b"; }
+            if [ -f "$b" ] && [ -x "$b" ]; then
+                echo "== $b"
+                "$b"
+            fi
         done
         ;;
     package)
