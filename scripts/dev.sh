@@ -37,8 +37,9 @@ packages=(
 package_packages=(debhelper dpkg-dev lintian appstream man-db desktop-file-utils)
 test_packages=(mdbtools "libreoffice-calc-nogui|libreoffice-calc" util-linux poppler-utils "${package_packages[@]}")
 # libclang-rt-dev brings the runtime of the release's own clang (14 on Debian 12, 19 on 13), llvm
-# its llvm-symbolizer: the leak suppressions name functions, which only a symbolized stack shows.
-fuzz_packages=(clang libclang-rt-dev llvm)
+# its llvm-symbolizer and libc6-dbg the C library's symbols: the leak suppressions name
+# functions, which only a symbolized stack shows (Debian 13's C library carries no local names).
+fuzz_packages=(clang libclang-rt-dev llvm libc6-dbg)
 bench_packages=(python3-xlsxwriter)
 
 as_root() {

@@ -24,6 +24,7 @@ archive=$(apt-get indextargets --format '$(RELEASE) $(REPO_URI)' 'Identifier: Pa
 [ -n "$archive" ] || { echo "fresh-debian.sh: apt no usa ningún archivo de Debian para $own" >&2; exit 1; }
 
 root=$(mktemp -d /var/tmp/ponencias-"$release".XXXXXX)
+chmod 755 "$root"  # apt downloads as its own user, who must reach the lists
 cleanup() {
     umount -R "$root/dev" "$root/proc" "$root/sys" 2> /dev/null || true
     rm -rf --one-file-system "$root"
