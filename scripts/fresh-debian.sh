@@ -30,6 +30,7 @@ cleanup() {
     rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM  # the cleanup runs when the check is stopped too
 
 started=$(date +%s)
 echo "== debootstrap --variant=minbase $release ($archive)"
