@@ -13,20 +13,11 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
 presses=${2:-9}
-program="$build/bin/ponencias"
-[ -x "$program" ] || { echo "buscar-key.sh: no program at $program" >&2; exit 1; }
+executable="$build/bin/ponencias"
+[ -x "$executable" ] || { echo "buscar-key.sh: no program at $executable" >&2; exit 1; }
 
-desk=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-running=
-cleanup() {
-    [ -z "$running" ] || kill "$running" 2> /dev/null || true
-    kill "$xvfb" 2> /dev/null || true
-    rm -rf "$desk"
-}
-trap cleanup EXIT
+. "$here/bench/virtual-display.sh"
+desk=$scratch
 
 mkdir -p "$desk/bin" "$desk/home" "$desk/tmp" "$desk/share/applications"
 stamps="$desk/opener-started"
@@ -36,12 +27,11 @@ chmod +x "$desk/bin/xdg-open"
 printf '[Desktop Entry]\nType=Application\nName=Calc\nExec=calc %%U\nMimeType=%s;\n' \
     application/vnd.openxmlformats-officedocument.spreadsheetml.template \
     > "$desk/share/applications/calc.desktop"
-export DISPLAY=$display HOME="$desk/home" TMPDIR="$desk/tmp" PATH="$desk/bin:$PATH" \
+export HOME="$desk/home" TMPDIR="$desk/tmp" PATH="$desk/bin:$PATH" \
     XDG_DATA_HOME="$desk/share" XDG_DATA_DIRS="$desk/share" XDG_CONFIG_HOME="$desk/home/.config"
-for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
 
-"$program" 2> "$desk/stderr" &
-running=$!
+"$executable" 2> "$desk/stderr" &
+program=$!
 shown() {  # shown XDOTOOL-SEARCH-ARGS...: the window once it is shown and settled
     xdotool search --sync --onlyvisible "$@" > /dev/null
     sleep 0.5

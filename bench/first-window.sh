@@ -13,19 +13,9 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$here/scripts/dev.sh" deps > /dev/null
 
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb=$!
-program=
-cleanup() {
-    [ -z "$program" ] || kill "$program" 2> /dev/null || true
-    kill "$xvfb" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-export DISPLAY=$display CCACHE_DISABLE=1
-for _ in $(seq 50); do xdotool getmouselocation > /dev/null 2>&1 && break; sleep 0.1; done
+. "$here/bench/virtual-display.sh"
+work=$scratch
+export CCACHE_DISABLE=1
 
 started=$(date +%s.%N)
 git clone -q "$here" "$work/ponencias"
