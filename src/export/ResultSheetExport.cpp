@@ -66,7 +66,7 @@ void WriteRows(Recordset& result, const ExportLimits& limits, SpreadsheetFileKin
     const long rows = std::min(run.rowsInResult, resultLimits.maxDataRows);
     for (long r = 1; r <= rows; ++r) {
         for (size_t i = 0; i < fields.size(); ++i) {
-            fields[i] = ValueText(result.value(int(i)));
+            fields[i] = result.text(int(i));
         }
         // A file that could not be started still has every row read, as the result asks.
         if (ResultSheetWriter* sheet = file.sheet()) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 namespace ponencias {
@@ -62,12 +63,11 @@ QString FormulaText(const QString& text) {
 // A text of 1 to 15 decimal digits without a leading zero, which a double holds exactly: the
 // number the text spells is what a user typing it would get. Nothing else is ever taken for a
 // number or a formula.
-bool IsPlainNumberText(const QString& text) {
-    if (text.isEmpty() || text.size() > 15 || text.front() == QLatin1Char('0')) {
+bool IsPlainNumberText(const QByteArray& text) {
+    if (text.isEmpty() || text.size() > 15 || text.front() == '0') {
         return false;
     }
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar ch) { return ch >= QLatin1Char('0') && ch <= QLatin1Char('9'); });
+    return std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
 }  // namespace
@@ -173,7 +173,7 @@ void ResultSheetWriter::writeHeader() {
 void ResultSheetWriter::writeRow(const Row& fields) {
     ++row_;
     check(worksheet_set_row(sheet_, lxw_row_t(row_), kDataRowHeight, dataRowFormat_));
-    const QString& folio = fields[0];
+    const QString folio = QString::fromUtf8(fields[0]);
     for (size_t c = 0; c < fields.size(); ++c) {
         if (int(c) + 1 == kTitleColumn && !IsUnlinkedFolio(folio)) {
             writeLink(int(c), DocumentAddress(folio), fields[c]);
@@ -190,8 +190,17 @@ void ResultSheetWriter::writeRow(const Row& fields) {
 }
 
 // A cell's text as the file holds it, in UTF-8: cut to what a cell holds without splitting a
-// character (the row is told), and with its literal "_xHHHH_" sequences kept.
-QByteArray ResultSheetWriter::fileText(const QString& text) {
+// character (the row is told), with its literal "_xHHHH_" sequences kept, and a byte that is not
+// UTF-8 read as the replacement character.
+QByteArray ResultSheetWriter::fileText(const QByteArray& utf8) {
+    // Almost every text is short, valid and free of "_x": it goes as it is. (Its bytes are never
+    // fewer than its UTF-16 units.)
+    // (Qt's search for two bytes costs ten times the standard library's.)
+    const std::string_view bytes(utf8.constData(), size_t(utf8.size()));
+    if (utf8.size() <= kMaxCellText && bytes.find("_x") == bytes.npos && utf8.isValidUtf8()) {
+        return utf8;
+    }
+    const QString text = QString::fromUtf8(utf8);
     qsizetype keep = text.size();
     if (keep > kMaxCellText) {
         if (report_.rowsWithCutText.empty() || report_.rowsWithCutText.back() != row_ + 1) {
@@ -204,7 +213,7 @@ QByteArray ResultSheetWriter::fileText(const QString& text) {
 
 // A link record while the sheet has room for one and the address fits one; then a HYPERLINK()
 // formula; a title that not even a formula can link is written plainly and its row told.
-void ResultSheetWriter::writeLink(int column, const QString& address, const QString& text) {
+void ResultSheetWriter::writeLink(int column, const QString& address, const QByteArray& text) {
     const auto r = lxw_row_t(row_);
     const auto col = lxw_col_t(column);
     lxw_format* link = linkFormat_;

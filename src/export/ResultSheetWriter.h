@@ -37,7 +37,8 @@ struct XlsxWriteReport {
 // without a leading zero is written as the number it spells.
 class ResultSheetWriter {
 public:
-    using Row = std::array<QString, kResultColumns.size()>;
+    // The fields' texts in UTF-8, as the store reads them.
+    using Row = std::array<QByteArray, kResultColumns.size()>;
 
     // Throws OutputError when the file cannot be started (no folder, no permission),
     // SpreadsheetError when the library fails otherwise.
@@ -58,8 +59,8 @@ public:
 private:
     lxw_format* format(const CellFormat& look);
     // The title of the current row, linked to `address`.
-    void writeLink(int column, const QString& address, const QString& text);
-    QByteArray fileText(const QString& text);
+    void writeLink(int column, const QString& address, const QByteArray& text);
+    QByteArray fileText(const QByteArray& text);
     void check(int error);
 
     FileReplacement file_;

@@ -114,7 +114,7 @@ const Field& Recordset::Fields(const QString& name) const {
     return current_;
 }
 
-QVariant Recordset::value(int column) const {
+void Recordset::requireValue(int column) const {
     requireOpen();
     if (column < 0 || column >= columns_.size()) {
         throw StoreError(
@@ -126,6 +126,10 @@ QVariant Recordset::value(int column) const {
                          QStringLiteral("No hay registro activo para leer el campo «%1».")
                              .arg(columns_[column]));
     }
+}
+
+QVariant Recordset::value(int column) const {
+    requireValue(column);
     const auto bytes = [&] { return qsizetype(sqlite3_column_bytes(statement_, column)); };
     switch (sqlite3_column_type(statement_, column)) {
         case SQLITE_INTEGER:
@@ -140,6 +144,21 @@ QVariant Recordset::value(int column) const {
                               bytes());
         default:
             return QVariant();
+    }
+}
+
+QByteArray Recordset::text(int column) const {
+    requireValue(column);
+    switch (sqlite3_column_type(statement_, column)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_FLOAT:
+            return ValueText(value(column)).toUtf8();  // SQLite writes reals otherwise than Qt
+        default:
+            // An integer in decimal, a text or a binary value as its bytes.
+            return QByteArray(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                sqlite3_column_bytes(statement_, column));
     }
 }
 

@@ -76,9 +76,14 @@ public:
     // The value of the current row's column at `column` (0-based), for readers that walk the
     // columns in order, where two may share a name. Throws StoreError like Fields.
     QVariant value(int column) const;
+    // The same value as its text in UTF-8, as ValueText writes it, read without going through Qt's
+    // text: what a writer of UTF-8 files takes as it is.
+    QByteArray text(int column) const;
 
 private:
     void requireOpen() const;
+    // Throws StoreError when `column` is not a column of the result or there is no current row.
+    void requireValue(int column) const;
     void step();
 
     std::shared_ptr<StoreSnapshot> snapshot_;  // the copy the statement reads, kept alive with it

@@ -75,6 +75,7 @@ StatementText::StatementText(const QString& sql) {
     }
     end = top.indexOf(u';');
     end = end < 0 ? text.size() : end;
+    countedEnd = end;
     if (!sure || depth != 0) {
         return;
     }
@@ -86,8 +87,16 @@ StatementText::StatementText(const QString& sql) {
         words << word.captured();
         starts << word.capturedStart();
     }
-    if (words.isEmpty() || (words[0] != u"SELECT" && words[0] != u"WITH") ||
-        words.contains(QStringLiteral("ORDER"))) {
+    if (words.isEmpty() || (words[0] != u"SELECT" && words[0] != u"WITH")) {
+        return;
+    }
+    const qsizetype order = words.lastIndexOf(QStringLiteral("ORDER"));
+    if (order >= 0) {
+        // The order cannot change how many rows there are unless a LIMIT or OFFSET follows it;
+        // counted without it, SQLite does not sort what it only counts.
+        if (!words.mid(order).contains(QStringLiteral("LIMIT"))) {
+            countedEnd = starts[order];
+        }
         return;
     }
     qsizetype last = words.size() - 1;
@@ -117,7 +126,7 @@ QString StatementText::ordered(int columns) const {
 }
 
 QString StatementText::counted() const {
-    return QStringLiteral("SELECT COUNT(*) FROM (") + text.left(end) + QStringLiteral("\n)");
+    return QStringLiteral("SELECT COUNT(*) FROM (") + text.left(countedEnd) + QStringLiteral("\n)");
 }
 
 }  // namespace ponencias

@@ -15,9 +15,10 @@ namespace ponencias {
 struct StatementText {
     explicit StatementText(const QString& sql);
 
-    QString text;            // what SQLite reads
-    qsizetype end = 0;       // where the statement ends in `text`: its top-level ";" or the end
-    qsizetype orderAt = -1;  // where the order clause goes in `text`; -1: no order implied
+    QString text;              // what SQLite reads
+    qsizetype end = 0;         // where the statement ends in `text`: its top-level ";" or the end
+    qsizetype orderAt = -1;    // where the order clause goes in `text`; -1: no order implied
+    qsizetype countedEnd = 0;  // where the rows' count stops reading `text`
 
     // `text` with an order over its `columns` first columns in the store's collation; only when
     // orderAt >= 0.

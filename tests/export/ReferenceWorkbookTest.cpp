@@ -137,7 +137,7 @@ TEST_F(ReferenceWorkbooks, MoreTitlesThanLinkRecords) {
 
 // Texts longer than a cell holds, cut where a character would be split; addresses too long for a
 // link record, and one too long even for a formula; texts a spreadsheet could take for numbers or
-// formulas.
+// formulas; bytes that are not UTF-8.
 TEST_F(ReferenceWorkbooks, TextsLongerThanACell) {
     std::vector<ProposalRow> rows = MakeProposals(7);
     rows[0]["RESUMEN"] = QStringLiteral("áé ").repeated(14000);
@@ -152,6 +152,7 @@ TEST_F(ReferenceWorkbooks, TextsLongerThanACell) {
     rows[5]["SEXO"] = "1234567890123456";
     rows[5]["TITULO"] = "=1+1";
     rows[5]["RESUMEN"] = "literal _x0041_, control \x01\x1f y\ttab";
+    rows[6]["SEXO"] = QByteArray("M\xff\xc3z");  // not UTF-8: read as replacement characters
     rows[6]["TITULO"] = QVariant();
     rows[6]["RESUMEN"] = QVariant();
     TemporaryStore store(rows);

@@ -221,6 +221,9 @@ TEST_F(Slots, RowsAreReadInOrderWithTheirCountKnownFromTheStart) {
     // Counted as the statement stands, a statement no query can hold included.
     rows.Open(QStringLiteral("SELECT folio FROM ponencias LIMIT 2; -- dos"), *ProposalConnection);
     EXPECT_EQ(rows.RecordCount(), 2);
+    rows.Open(QStringLiteral("SELECT folio FROM ponencias ORDER BY 1 LIMIT 1"),
+              *ProposalConnection);
+    EXPECT_EQ(rows.RecordCount(), 1);
     rows.Open(QStringLiteral("VALUES (1), (2), (3), (4)"), *ProposalConnection);
     EXPECT_EQ(rows.RecordCount(), 4);
     rows.Open(QStringLiteral("EXPLAIN SELECT folio FROM ponencias"), *ProposalConnection);

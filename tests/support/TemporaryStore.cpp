@@ -54,7 +54,10 @@ TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStri
             if (value.isNull()) {
                 sqlite3_bind_null(statement, i + 1);
             } else {
-                const QByteArray text = value.toString().toUtf8();
+                // Bytes go in as they are, so a store can hold a text that is not UTF-8.
+                const QByteArray text = value.typeId() == QMetaType::QByteArray
+                                            ? value.toByteArray()
+                                            : value.toString().toUtf8();
                 sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
                                   SQLITE_TRANSIENT);
             }
