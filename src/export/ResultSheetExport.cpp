@@ -7,7 +7,7 @@
 #include "ExportFeedback.h"
 #include "ResultWorkbookFile.h"
 #include "core/CheckedOutput.h"
-#include "desktop/DesktopAssociations.h"
+#include "desktop/DesktopOpener.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
 

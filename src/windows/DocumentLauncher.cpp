@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "desktop/DesktopAssociations.h"
+#include "desktop/DesktopOpener.h"
 #include "store/ApplicationFolder.h"
 
 namespace ponencias {
