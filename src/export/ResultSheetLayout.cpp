@@ -17,8 +17,13 @@ QString DocumentAddress(const QString& folio) {
 }
 
 bool IsUnlinkedFolio(const QString& folio) {
+    const QString text = folio.trimmed();
     bool isNumber = false;
-    const double number = folio.trimmed().toDouble(&isNumber);
+    // A folio is a whole number but for a rare one: read as such, it costs a tenth of a real.
+    double number = double(text.toLongLong(&isNumber));
+    if (!isNumber) {
+        number = text.toDouble(&isNumber);
+    }
     return isNumber &&
            std::find(UnlinkedFolios.begin(), UnlinkedFolios.end(), number) != UnlinkedFolios.end();
 }
