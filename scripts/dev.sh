@@ -40,7 +40,7 @@ test_packages=(mdbtools "libreoffice-calc-nogui|libreoffice-calc" util-linux pop
 # its llvm-symbolizer and libc6-dbg the C library's symbols: the leak suppressions name
 # functions, which only a symbolized stack shows (Debian 13's C library carries no local names).
 fuzz_packages=(clang libclang-rt-dev llvm libc6-dbg)
-bench_packages=(python3-xlsxwriter)
+bench_packages=(python3-xlsxwriter valgrind)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -161,6 +161,8 @@ case "$cmd" in
                 "$b"
             fi
         done
+        echo "== bench/export-instructions.sh"
+        bench/export-instructions.sh build
         ;;
     package)
         install_packages "${package_packages[@]}"
