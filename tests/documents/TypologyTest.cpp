@@ -23,55 +23,17 @@ using namespace ponencias::test;
 // axis the consultation does not have, a subtopic under two axes, a place abroad, the ages'
 // bands and laws named in every column.
 std::vector<ProposalRow> MixedProposals() {
-    return {
-        {{"FOLIO", "1"},
-         {"ID", "10"},
-         {"ESTADO", "Jalisco"},
-         {"EDAD", "23"},
-         {"SEXO", "Hombre"},
-         {"PERFIL_PONENTE", "Académico"},
-         {"NUM_JORNADA", "2"},
-         {"EJE_TEMATICO", "Participación ciudadana"},
-         {"SUBTEMA", "Financiamiento"},
-         {"CATEGORIA_SUBTEMA", "Topes"},
-         {"TITULO", "Uno"},
-         {"RESUMEN", "Texto largo uno"},
-         {"NORMATIVIDAD_MODIFICAR_1", "Ley A"},
-         {"NORMATIVIDAD_MODIFICAR_2", "Ley B"},
-         {"NORMATIVIDAD_MODIFICAR_3", "No aplica"},
-         {"NORMATIVIDAD_MODIFICAR_4", ""}},
-        {{"FOLIO", "2"},
-         {"ID", "11"},
-         {"ESTADO", "México"},
-         {"EDAD", "67"},
-         {"SEXO", "Mujer"},
-         {"PERFIL_PONENTE", ""},
-         {"NUM_JORNADA", "10"},
-         {"EJE_TEMATICO", "Procedimientos electorales"},
-         {"SUBTEMA", "Financiamiento"},
-         {"CATEGORIA_SUBTEMA", "Fiscalización"},
-         {"TITULO", "Dos"},
-         {"RESUMEN", "Otro"},
-         {"NORMATIVIDAD_MODIFICAR_1", "Ley B"}},
-        {{"FOLIO", "3"},
-         {"ID", "12"},
-         {"ESTADO", "España"},
-         {"EDAD", ""},
-         {"NUM_JORNADA", "1"},
-         {"EJE_TEMATICO", "Eje ajeno"},
-         {"SUBTEMA", "Otro"},
-         {"CATEGORIA_SUBTEMA", ""},
-         {"RESUMEN", ""},
-         {"NORMATIVIDAD_MODIFICAR_1", "No aplica"}},
-        {{"FOLIO", "3"},
-         {"ESTADO", ""},
-         {"EDAD", "40"},
-         {"NORMATIVIDAD_MODIFICAR_1", "Ley A"},
-         {"NORMATIVIDAD_MODIFICAR_2", "Ley C"},
-         {"NORMATIVIDAD_MODIFICAR_3", "Ley D"},
-         {"NORMATIVIDAD_MODIFICAR_4", "Ley E"},
-         {"NORMATIVIDAD_MODIFICAR_5", "Ley A"}},
-    };
+    // clang-format off
+    return RowsOf(AllProposalColumns(), {
+        {"1", "10", "Jalisco", "23", "Hombre", "Académico", "2", "Participación ciudadana",
+         "Financiamiento", "Topes", "Uno", "Texto largo uno", "Ley A", "Ley B", "No aplica", ""},
+        {"2", "11", "México", "67", "Mujer", "", "10", "Procedimientos electorales",
+         "Financiamiento", "Fiscalización", "Dos", "Otro", "Ley B"},
+        {"3", "12", "España", "", "~", "~", "1", "Eje ajeno", "Otro", "", "~", "", "No aplica"},
+        {"3", "~", "", "40", "~", "~", "~", "~", "~", "~", "~", "~", "Ley A", "Ley C", "Ley D",
+         "Ley E", "Ley A"},
+    });
+    // clang-format on
 }
 
 // A file as another program may write it: FOLIO an integer column, ID text with zeros and a

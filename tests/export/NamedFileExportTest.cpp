@@ -41,6 +41,7 @@ TEST_F(NamedFileExportTest, WorkbookGoesToTheNamedFileAndShowsNothing) {
 
 TEST_F(NamedFileExportTest, CsvHasTheCaptionsThenTheRowsExactly) {
     std::vector<ProposalRow> rows = MakeProposals(2);
+    rows[0]["FOLIO"] = "302";  // a folio without a document: its address is empty
     rows[1]["RESUMEN"] = "=2+2, \"dicho\"\nsegunda línea";
     rows[1]["NORMATIVIDAD_MODIFICAR_4"] = QVariant();
     TemporaryStore store(rows);
@@ -54,6 +55,7 @@ TEST_F(NamedFileExportTest, CsvHasTheCaptionsThenTheRowsExactly) {
               "CATEGORÍA POR SUBTEMA,TÍTULO,RESUMEN,NORMATIVIDAD A MODIFICAR 1,NORMATIVIDAD A "
               "MODIFICAR 2,NORMATIVIDAD A MODIFICAR 3,NORMATIVIDAD A MODIFICAR 4,DIRECCIÓN DEL "
               "DOCUMENTO\r");
+    EXPECT_TRUE(lines[1].startsWith("302,") && lines[1].endsWith(",Ley 1,No aplica,,,\r"));
     EXPECT_TRUE(out.data().contains("\"=2+2, \"\"dicho\"\"\nsegunda línea\",Ley 2,No aplica,,," +
                                     DocumentAddress("2").toUtf8() + "\r\n"));
 

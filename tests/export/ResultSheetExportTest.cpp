@@ -32,41 +32,30 @@ namespace {
 using ResultSheetExportTest = ExportTest;
 
 // The search's workbook (its cells, styles, links and template are proved by the reference
-// workbooks): it is handed over from the results folder, which holds nothing else and stays the
-// user's own, and the export lets go of everything it held.
-TEST_F(ResultSheetExportTest, HandsOverATemplateFromThePrivateResultsFolderAndLetsGo) {
+// workbooks): each search's is handed over from the results folder, which holds nothing else and
+// stays the user's own, never over another's, and the export lets go of everything it held.
+TEST_F(ResultSheetExportTest, HandsOverTemplatesFromThePrivateResultsFolderAndLetsGo) {
     TemporaryStore store(MakeProposals(6));
     store.use();
     ExportResultSheet(kAllProposals);
+    ExportResultSheet(kAllProposals);
     ASSERT_TRUE(feedback_.errors.isEmpty()) << feedback_.errors.join("\n").toStdString();
     EXPECT_EQ(feedback_.noRecords, 0);
-    ASSERT_EQ(feedback_.shownWorkbooks.size(), 1);
-    const QString path = feedback_.shownWorkbooks[0];
-    EXPECT_EQ(QFileInfo(path).path(), ResultsFolder());
-    EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias "));
-    EXPECT_TRUE(path.endsWith(".xltx")) << path.toStdString();
-    EXPECT_EQ(ReadXlsx(path).maxRow(), 7);
-    EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QFileInfo(path).fileName()});
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
+    QStringList names;
+    for (const QString& path : feedback_.shownWorkbooks) {
+        EXPECT_EQ(QFileInfo(path).path(), ResultsFolder());
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias "));
+        EXPECT_TRUE(path.endsWith(".xltx")) << path.toStdString();
+        EXPECT_EQ(ReadXlsx(path).maxRow(), 7);
+        names << QFileInfo(path).fileName();
+    }
+    EXPECT_NE(names[0], names[1]);
+    names.sort();
+    EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
     EXPECT_EQ(QFileInfo(ResultsFolder()).permissions() & 0x0077, 0);
     EXPECT_FALSE(ProposalConnection);
     EXPECT_FALSE(ProposalRecordset);
-}
-
-TEST_F(ResultSheetExportTest, TwoSearchesGiveTwoWorkbooksThatAreNeverOverwritten) {
-    TemporaryStore store(MakeProposals(2));
-    store.use();
-    ExportResultSheet(kAllProposals);
-    ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
-    EXPECT_NE(feedback_.shownWorkbooks[0], feedback_.shownWorkbooks[1]);
-    for (const QString& path : feedback_.shownWorkbooks) {
-        EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
-    }
-    EXPECT_EQ(QDir(QFileInfo(feedback_.shownWorkbooks[0]).path())
-                  .entryList({"*.xltx"}, QDir::Files)
-                  .size(),
-              2);
 }
 
 TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndNoWorkbook) {

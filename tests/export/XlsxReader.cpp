@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <stdexcept>
@@ -35,239 +36,111 @@ QString DecodeEscapes(const QString& text) {
     return decoded + text.mid(from);
 }
 
-struct Font {
-    QString name, color;
-    double size = 0;
-    bool bold = false, underline = false;
-};
-
-zip_t* OpenZip(const QString& path) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive) {
-        throw std::runtime_error("not a zip file");
+void ThrowOnError(const QXmlStreamReader& xml, const char* part) {
+    if (xml.hasError()) {
+        throw std::runtime_error(part + (": " + xml.errorString().toStdString()));
     }
-    return archive;
 }
 
-// The styles part: fonts, fills and borders, then the cell formats that combine them, which are
-// what a cell's style index points at.
-class StylesReader {
-public:
-    std::vector<XlsxStyle> read(const QByteArray& part) {
-        QXmlStreamReader xml(part);
-        QString section;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isEndElement() && xml.name() == section) {
-                section.clear();
+// One entry of a styles list (a font, a fill, a border or a cell format): its own attributes by
+// name, and each element inside it by name and its attributes as "element.attribute".
+using StyleEntry = QHash<QString, QString>;
+
+// The styles part's fonts, fills, borders and the cell formats that combine them (which are what
+// a cell's style index points at), each described by its content.
+QStringList ReadStyles(const QByteArray& part) {
+    QHash<QString, std::vector<StyleEntry>> lists;
+    QXmlStreamReader xml(part);
+    QString list;
+    int depth = 0, listDepth = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement() && --depth < listDepth) {
+            list.clear();
+        }
+        if (!xml.isStartElement()) {
+            continue;
+        }
+        const QString name = xml.name().toString();
+        ++depth;
+        if (QStringList{"fonts", "fills", "borders", "cellXfs"}.contains(name)) {
+            list = name;
+            listDepth = depth;
+        } else if (!list.isEmpty()) {
+            std::vector<StyleEntry>& entries = lists[list];
+            const bool entry = depth == listDepth + 1;
+            if (entry) {
+                entries.emplace_back();
             }
-            if (!xml.isStartElement()) {
-                continue;
-            }
-            const auto name = xml.name();
-            const auto attr = xml.attributes();
-            if (name == u"fonts" || name == u"fills" || name == u"borders" || name == u"cellXfs" ||
-                name == u"cellStyleXfs") {
-                section = name.toString();
-            } else if (section == u"fonts") {
-                readFont(name, attr);
-            } else if (section == u"fills") {
-                readFill(name, attr);
-            } else if (section == u"borders") {
-                readBorder(name, attr);
-            } else if (section == u"cellXfs") {
-                readCellFormat(name, attr);
+            entries.back().insert(name, QString());
+            for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+                entries.back().insert(
+                    (entry ? QString() : name + '.') + attribute.name().toString(),
+                    attribute.value().toString());
             }
         }
-        if (xml.hasError()) {
-            throw std::runtime_error("styles.xml: " + xml.errorString().toStdString());
-        }
-        return styles_;
     }
-
-private:
-    void readFont(QStringView name, const QXmlStreamAttributes& attr) {
-        if (name == u"font") {
-            fonts_.emplace_back();
-        } else if (name == u"name") {
-            fonts_.back().name = attr.value(QLatin1String("val")).toString();
-        } else if (name == u"sz") {
-            fonts_.back().size = attr.value(QLatin1String("val")).toDouble();
-        } else if (name == u"b") {
-            fonts_.back().bold = attr.value(QLatin1String("val")) != u"0";
-        } else if (name == u"u") {
-            fonts_.back().underline = true;
-        } else if (name == u"color") {
-            fonts_.back().color = attr.value(QLatin1String("rgb")).toString();
-        }
+    ThrowOnError(xml, "styles.xml");
+    const auto flag = [](bool on, const char* name) {
+        return on ? QLatin1String(name) : QLatin1String();
+    };
+    QStringList styles;
+    for (const StyleEntry& xf : lists.value("cellXfs")) {
+        const StyleEntry font = lists.value("fonts").at(xf.value("fontId").toUInt());
+        const StyleEntry fill = lists.value("fills").at(xf.value("fillId").toUInt());
+        const StyleEntry border = lists.value("borders").at(xf.value("borderId").toUInt());
+        const bool bold = font.contains("b") && font.value("b.val") != u"0";
+        styles << QStringList{"font=" + font.value("name.val"),
+                              QString::number(font.value("sz.val").toDouble()) + flag(bold, "/b") +
+                                  flag(font.contains("u"), "/u"),
+                              font.value("color.rgb"),
+                              "fill=" + fill.value("fgColor.rgb"),
+                              "border=" + border.value("left.style"),
+                              border.value("right.style"),
+                              border.value("top.style"),
+                              border.value("bottom.style"),
+                              "align=" + xf.value("alignment.horizontal"),
+                              xf.value("alignment.vertical") +
+                                  flag(xf.value("alignment.wrapText") == u"1", "/wrap") +
+                                  flag(xf.value("alignment.shrinkToFit") == u"1", "/shrink"),
+                              QStringLiteral("numfmt=%1 rot=%2 indent=%3")
+                                  .arg(xf.value("numFmtId").toInt())
+                                  .arg(xf.value("alignment.textRotation").toInt())
+                                  .arg(xf.value("alignment.indent").toInt())}
+                      .join(' ');
     }
+    return styles;
+}
 
-    void readFill(QStringView name, const QXmlStreamAttributes& attr) {
-        if (name == u"fill") {
-            fills_.emplace_back();
-        } else if (name == u"fgColor") {
-            fills_.back() = attr.value(QLatin1String("rgb")).toString();
-        }
-    }
-
-    void readBorder(QStringView name, const QXmlStreamAttributes& attr) {
-        if (name == u"border") {
-            borders_.emplace_back();
-            return;
-        }
-        static const QStringList sides = {QStringLiteral("left"), QStringLiteral("right"),
-                                          QStringLiteral("top"), QStringLiteral("bottom")};
-        if (const int side = int(sides.indexOf(name.toString())); side >= 0) {
-            borders_.back()[size_t(side)] = attr.value(QLatin1String("style")).toString();
-        }
-    }
-
-    void readCellFormat(QStringView name, const QXmlStreamAttributes& attr) {
-        if (name == u"xf") {
-            XlsxStyle& style = styles_.emplace_back();
-            const Font& font = fonts_.at(attr.value(QLatin1String("fontId")).toUInt());
-            style.fontName = font.name;
-            style.fontSize = font.size;
-            style.bold = font.bold;
-            style.underline = font.underline;
-            style.fontColor = font.color;
-            style.fillColor = fills_.at(attr.value(QLatin1String("fillId")).toUInt());
-            const auto& border = borders_.at(attr.value(QLatin1String("borderId")).toUInt());
-            style.borderLeft = border[0];
-            style.borderRight = border[1];
-            style.borderTop = border[2];
-            style.borderBottom = border[3];
-            style.numberFormat = attr.value(QLatin1String("numFmtId")).toInt();
-        } else if (name == u"alignment" && !styles_.empty()) {
-            XlsxStyle& style = styles_.back();
-            style.horizontal = attr.value(QLatin1String("horizontal")).toString();
-            style.vertical = attr.value(QLatin1String("vertical")).toString();
-            style.wrap = attr.value(QLatin1String("wrapText")) == u"1";
-            style.rotation = attr.value(QLatin1String("textRotation")).toInt();
-            style.indent = attr.value(QLatin1String("indent")).toInt();
-            style.shrink = attr.value(QLatin1String("shrinkToFit")) == u"1";
-        }
-    }
-
-    std::vector<Font> fonts_;
-    std::vector<QString> fills_;
-    std::vector<std::array<QString, 4>> borders_;
-    std::vector<XlsxStyle> styles_;
-};
-
-// The shared strings, when the writer used them; none otherwise.
-QStringList ReadSharedStrings(const QString& path) {
+// The shared strings, each made of its "t" runs; none when the writer used none.
+QStringList ReadSharedStrings(const QByteArray& part) {
     QStringList shared;
-    const QByteArray strings = ReadZipPart(path, QStringLiteral("xl/sharedStrings.xml"));
-    if (strings.isEmpty()) {
-        return shared;
-    }
-    QXmlStreamReader xml(strings);
-    while (xml.readNextStartElement() || !xml.atEnd()) {
-        if (xml.isStartElement() && xml.name() == u"si") {
+    QXmlStreamReader xml(part);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si") {
             shared << QString();
         } else if (xml.isStartElement() && xml.name() == u"t") {
             shared.back() += DecodeEscapes(xml.readElementText());
-        } else {
-            xml.readNext();
         }
     }
     return shared;
 }
 
-// The sheet's relationships: link targets by id.
-QMap<QString, QString> ReadLinkTargets(const QString& path) {
-    QMap<QString, QString> targets;
-    QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels")));
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship") {
-            targets[xml.attributes().value(QLatin1String("Id")).toString()] =
-                xml.attributes().value(QLatin1String("Target")).toString();
-        }
-    }
-    return targets;
-}
-
-XlsxSheet::Row RowOf(const QXmlStreamAttributes& attr) {
-    XlsxSheet::Row row;
-    row.height = attr.value(QLatin1String("ht")).toDouble();
-    row.customHeight = attr.value(QLatin1String("customHeight")) == u"1";
-    row.style = attr.value(QLatin1String("customFormat")) == u"1"
-                    ? attr.value(QLatin1String("s")).toInt()
-                    : -1;
-    return row;
-}
-
-XlsxSheet::Column ColumnOf(const QXmlStreamAttributes& attr) {
-    return {attr.value(QLatin1String("min")).toInt(), attr.value(QLatin1String("max")).toInt(),
-            attr.value(QLatin1String("width")).toDouble(),
-            attr.value(QLatin1String("style")).toInt()};
-}
-
-// The cell a "c" element opens, its type and style set; its value follows in child elements.
-XlsxCell& StartCell(XlsxSheet& sheet, const QXmlStreamAttributes& attr) {
-    XlsxCell& cell = sheet.cells[ParseRef(attr.value(QLatin1String("r")))];
-    cell.type = attr.hasAttribute(QLatin1String("t")) ? attr.value(QLatin1String("t")).toString()
-                                                      : QStringLiteral("n");
-    cell.style = attr.value(QLatin1String("s")).toInt();
-    return cell;
-}
-
-// The first sheet's rows, columns, cells, links and view, into `sheet`.
-void ReadSheetPart(const QByteArray& part, const QStringList& shared,
-                   const QMap<QString, QString>& targets, XlsxSheet& sheet) {
-    QXmlStreamReader xml(part);
-    XlsxCell* cell = nullptr;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement()) {
-            continue;
-        }
-        const auto name = xml.name();
-        const auto attr = xml.attributes();
-        if (name == u"row") {
-            sheet.rows[attr.value(QLatin1String("r")).toInt()] = RowOf(attr);
-        } else if (name == u"col") {
-            sheet.columns.push_back(ColumnOf(attr));
-        } else if (name == u"c") {
-            cell = &StartCell(sheet, attr);
-        } else if (name == u"v" && cell) {
-            const QString v = xml.readElementText();
-            cell->value = cell->type == u"s" ? shared.value(v.toInt()) : v;
-        } else if (name == u"f" && cell) {
-            cell->formula = xml.readElementText();
-        } else if (name == u"t" && cell) {
-            cell->value += DecodeEscapes(xml.readElementText());
-        } else if (name == u"hyperlink") {
-            sheet.links[ParseRef(attr.value(QLatin1String("ref")))] =
-                targets.value(attr.value(QLatin1String("r:id")).toString());
-        } else if (name == u"pane") {
-            sheet.paneState = attr.value(QLatin1String("state")).toString();
-            sheet.paneTopLeft = attr.value(QLatin1String("topLeftCell")).toString();
-            sheet.paneYSplit = attr.value(QLatin1String("ySplit")).toDouble();
-            sheet.paneXSplit = attr.value(QLatin1String("xSplit")).toDouble();
-        } else if (name == u"selection") {
-            sheet.activeCell = attr.value(QLatin1String("activeCell")).toString();
-            sheet.selectedRange = attr.value(QLatin1String("sqref")).toString();
-        }
-    }
-    if (xml.hasError()) {
-        throw std::runtime_error("sheet1.xml: " + xml.errorString().toStdString());
-    }
-}
-
 }  // namespace
 
 std::vector<std::pair<QString, QByteArray>> ReadZipEntries(const QString& path, bool stored) {
-    zip_t* archive = OpenZip(path);
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive) {
+        throw std::runtime_error("not a zip file");
+    }
     std::vector<std::pair<QString, QByteArray>> entries;
-    const zip_flags_t flags = stored ? ZIP_FL_COMPRESSED : 0;
     for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
         zip_stat_t stat;
-        zip_file_t* file = zip_stat_index(archive, zip_uint64_t(i), 0, &stat) == 0
-                               ? zip_fopen_index(archive, zip_uint64_t(i), flags)
-                               : nullptr;
+        zip_file_t* file =
+            zip_stat_index(archive, zip_uint64_t(i), 0, &stat) == 0
+                ? zip_fopen_index(archive, zip_uint64_t(i), stored ? ZIP_FL_COMPRESSED : 0)
+                : nullptr;
         QByteArray data(qsizetype(stored ? stat.comp_size : stat.size), '\0');
         const zip_int64_t read =
             file ? zip_fread(file, data.data(), zip_uint64_t(data.size())) : -1;
@@ -295,11 +168,58 @@ QByteArray ReadZipPart(const QString& path, const QString& part) {
 
 XlsxSheet ReadXlsx(const QString& path) {
     XlsxSheet sheet;
-    sheet.styles = StylesReader().read(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
-    const QStringList shared = ReadSharedStrings(path);
-    const QMap<QString, QString> targets = ReadLinkTargets(path);
-    ReadSheetPart(ReadZipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")), shared, targets,
-                  sheet);
+    sheet.styles = ReadStyles(ReadZipPart(path, QStringLiteral("xl/styles.xml")));
+    const QStringList shared = ReadSharedStrings(ReadZipPart(path, "xl/sharedStrings.xml"));
+    QMap<QString, QString> targets;  // the sheet's links by relationship id
+    QXmlStreamReader rels(ReadZipPart(path, "xl/worksheets/_rels/sheet1.xml.rels"));
+    while (!rels.atEnd()) {
+        if (rels.readNext() == QXmlStreamReader::StartElement && rels.name() == u"Relationship") {
+            targets[rels.attributes().value(QLatin1String("Id")).toString()] =
+                rels.attributes().value(QLatin1String("Target")).toString();
+        }
+    }
+    QXmlStreamReader xml(ReadZipPart(path, QStringLiteral("xl/worksheets/sheet1.xml")));
+    XlsxCell* cell = nullptr;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const auto name = xml.name();
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const auto attr = [&](const char* attribute) {
+            return attributes.value(QLatin1String(attribute));
+        };
+        if (name == u"row") {
+            sheet.rows[attr("r").toInt()] = {attr("ht").toDouble(), attr("customHeight") == u"1",
+                                             attr("customFormat") == u"1" ? attr("s").toInt() : -1};
+        } else if (name == u"col") {
+            sheet.columns.push_back({attr("min").toInt(), attr("max").toInt(),
+                                     attr("width").toDouble(), attr("style").toInt()});
+        } else if (name == u"c") {
+            cell = &sheet.cells[ParseRef(attr("r"))];
+            cell->type = attributes.hasAttribute(QLatin1String("t")) ? attr("t").toString()
+                                                                     : QStringLiteral("n");
+            cell->style = attr("s").toInt();
+        } else if (name == u"v" && cell) {
+            const QString v = xml.readElementText();
+            cell->value = cell->type == u"s" ? shared.value(v.toInt()) : v;
+        } else if (name == u"f" && cell) {
+            cell->formula = xml.readElementText();
+        } else if (name == u"t" && cell) {
+            cell->value += DecodeEscapes(xml.readElementText());
+        } else if (name == u"hyperlink") {
+            sheet.links[ParseRef(attr("ref"))] = targets.value(attr("r:id").toString());
+        } else if (name == u"pane") {
+            sheet.paneState = attr("state").toString();
+            sheet.paneTopLeft = attr("topLeftCell").toString();
+            sheet.paneYSplit = attr("ySplit").toDouble();
+            sheet.paneXSplit = attr("xSplit").toDouble();
+        } else if (name == u"selection") {
+            sheet.activeCell = attr("activeCell").toString();
+            sheet.selectedRange = attr("sqref").toString();
+        }
+    }
+    ThrowOnError(xml, "sheet1.xml");
     return sheet;
 }
 
@@ -322,7 +242,6 @@ namespace {
 // Control characters, backslashes and line breaks written as escapes, so one cell is one line.
 QString Escaped(const QString& text) {
     QString out;
-    out.reserve(text.size());
     for (QChar ch : text) {
         if (ch == QLatin1Char('\\')) {
             out += QStringLiteral("\\\\");
@@ -335,33 +254,12 @@ QString Escaped(const QString& text) {
     return out;
 }
 
-QString Described(const XlsxStyle& s) {
-    const auto flag = [](bool on, const char* name) {
-        return on ? QLatin1String(name) : QLatin1String();
-    };
-    return QStringList{QStringLiteral("font=") + s.fontName,
-                       QString::number(s.fontSize) + flag(s.bold, "/b") + flag(s.underline, "/u"),
-                       s.fontColor,
-                       QStringLiteral("fill=") + s.fillColor,
-                       QStringLiteral("border=") + s.borderLeft,
-                       s.borderRight,
-                       s.borderTop,
-                       s.borderBottom,
-                       QStringLiteral("align=") + s.horizontal,
-                       s.vertical + flag(s.wrap, "/wrap") + flag(s.shrink, "/shrink"),
-                       QStringLiteral("numfmt=%1 rot=%2 indent=%3")
-                           .arg(s.numberFormat)
-                           .arg(s.rotation)
-                           .arg(s.indent)}
-        .join(QLatin1Char(' '));
-}
-
 }  // namespace
 
 QStringList CanonicalDump(const XlsxSheet& sheet) {
     QStringList lines;
     const auto styleName = [&](int index) {
-        return index < 0 ? QStringLiteral("-") : Described(sheet.styles.at(size_t(index)));
+        return index < 0 ? QStringLiteral("-") : sheet.styles.at(index);
     };
     for (const auto& column : sheet.columns) {
         lines << QStringLiteral("col %1-%2 width=%3 ")
@@ -380,8 +278,8 @@ QStringList CanonicalDump(const XlsxSheet& sheet) {
     for (auto cell = sheet.cells.begin(); cell != sheet.cells.end(); ++cell) {
         lines << QStringLiteral("cell %1,%2 ").arg(cell.key().first).arg(cell.key().second) +
                      cell->type + QStringLiteral(" [") + Escaped(cell->value) +
-                     QStringLiteral("] formula=[") + Escaped(cell->formula) +
-                     QStringLiteral("] ") + styleName(cell->style);
+                     QStringLiteral("] formula=[") + Escaped(cell->formula) + QStringLiteral("] ") +
+                     styleName(cell->style);
     }
     for (auto link = sheet.links.begin(); link != sheet.links.end(); ++link) {
         lines << QStringLiteral("link %1,%2 ").arg(link.key().first).arg(link.key().second) +

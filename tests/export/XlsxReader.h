@@ -11,23 +11,6 @@ namespace ponencias::test {
 
 // A written workbook read back from its zip parts, as a spreadsheet application would see its
 // first sheet: cell values, each cell's effective style, rows, columns, links and the view.
-struct XlsxStyle {
-    QString fontName;
-    double fontSize = 0;
-    bool bold = false;
-    bool underline = false;
-    QString fontColor;                                         // "FFRRGGBB" or empty
-    QString fillColor;                                         // solid fill colour, or empty
-    QString borderLeft, borderRight, borderTop, borderBottom;  // styles, empty for none
-    QString horizontal;                                        // empty: general
-    QString vertical;                                          // empty: bottom
-    bool wrap = false;
-    int numberFormat = 0;  // numFmtId
-    int rotation = 0;
-    int indent = 0;
-    bool shrink = false;
-};
-
 struct XlsxCell {
     QString type;   // "s", "inlineStr", "str", "n" (also for an absent t), "b"
     QString value;  // the text or the number as written
@@ -50,7 +33,7 @@ struct XlsxSheet {
     };
     std::vector<Column> columns;
     QMap<std::pair<int, int>, QString> links;  // cell -> target
-    std::vector<XlsxStyle> styles;             // by cellXfs index
+    QStringList styles;  // each cell format's font, fill, borders, alignment and number format
     QString paneState, paneTopLeft;
     double paneYSplit = 0, paneXSplit = 0;
     QString activeCell, selectedRange;

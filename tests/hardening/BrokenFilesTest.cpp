@@ -32,6 +32,7 @@ QByteArray RandomBytes(int size, quint32 seed) {
 
 struct BrokenFile {
     const char* what;
+    int number;  // the store's error
     // Makes the broken data file at `path` (which does not exist yet).
     std::function<void(const QString& path)> make;
 };
@@ -42,35 +43,44 @@ std::vector<BrokenFile> BrokenFiles() {
     const auto bytes = [](QByteArray content) {
         return [content](const QString& path) { WriteWholeFile(path, content); };
     };
+    QByteArray damaged = sample;
+    damaged.replace(3 * 4096, 2 * 4096, QByteArray(2 * 4096, char(0xA5)));
     std::vector<BrokenFile> files = {
-        {"missing", [](const QString&) {}},
-        {"empty", bytes(QByteArray())},
-        {"zero-filled", bytes(QByteArray(65536, '\0'))},
-        {"random bytes", bytes(RandomBytes(100000, 7))},
-        {"SQLite header, then noise", bytes(sample.left(100) + RandomBytes(50000, 8))},
-        {"Access signature, then noise", bytes(access.left(64) + RandomBytes(50000, 9))},
-        {"SQLite cut after its header", bytes(sample.left(100))},
-        {"SQLite cut at its second page", bytes(sample.left(4096 + 17))},
-        {"SQLite cut in half", bytes(sample.left(sample.size() / 2))},
-        {"Access cut after one page", bytes(access.left(4096))},
-        {"Access cut in half", bytes(access.left(access.size() / 2))},
-        {"a folder named like the file", [](const QString& path) { QDir().mkpath(path); }},
+        {"missing", StoreError::FileNotFound, [](const QString&) {}},
+        {"empty", StoreError::UnrecognizedFormat, bytes(QByteArray())},
+        {"text", StoreError::UnrecognizedFormat, bytes("FOLIO,ESTADO\n1,Colima\n")},
+        {"zero-filled", StoreError::UnrecognizedFormat, bytes(QByteArray(65536, '\0'))},
+        {"random bytes", StoreError::UnrecognizedFormat, bytes(RandomBytes(100000, 7))},
+        {"SQLite header, then noise", StoreError::CorruptFile,
+         bytes(sample.left(100) + RandomBytes(50000, 8))},
+        {"Access signature, then noise", StoreError::CorruptFile,
+         bytes(access.left(64) + RandomBytes(50000, 9))},
+        {"SQLite cut after its header", StoreError::CorruptFile, bytes(sample.left(100))},
+        {"SQLite cut at its second page", StoreError::CorruptFile, bytes(sample.left(4096 + 17))},
+        {"SQLite cut in half", StoreError::CorruptFile, bytes(sample.left(sample.size() / 2))},
+        {"SQLite with two pages overwritten", StoreError::CorruptFile, bytes(damaged)},
+        {"Access cut after one page", StoreError::CorruptFile, bytes(access.left(4096))},
+        {"Access cut in half", StoreError::CorruptFile, bytes(access.left(access.size() / 2))},
+        {"Access cut inside a page", StoreError::CorruptFile, bytes(access.left(3 * 4096 + 100))},
+        {"a folder named like the file", StoreError::FileNotFound,
+         [](const QString& path) { QDir().mkpath(path); }},
         // Found by the fuzzers: damaged pointers that made libmdb allocate without end, go round
         // for ever, read past a page or follow a null pointer.
-        {"Access file sending its reader into runaway allocation",
+        {"Access file sending its reader into runaway allocation", StoreError::CorruptFile,
          bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-runaway-allocation.mdb"))))},
-        {"Access properties past their length", bytes(ReadWholeFile(AccessTestFile(QStringLiteral(
-                                                    "access-properties-past-their-length.mdb"))))},
-        {"Access catalog row outside its page",
+        {"Access properties past their length", StoreError::CorruptFile,
+         bytes(ReadWholeFile(
+             AccessTestFile(QStringLiteral("access-properties-past-their-length.mdb"))))},
+        {"Access catalog row outside its page", StoreError::CorruptFile,
          bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-row-outside-page.accdb"))))},
-        {"Access table without a usage map",
+        {"Access table without a usage map", StoreError::TableNotFound,
          bytes(ReadWholeFile(AccessTestFile(QStringLiteral("access-without-usage-map.mdb"))))},
-        {"SQLite without PONENCIAS",
+        {"SQLite without PONENCIAS", StoreError::TableNotFound,
          [](const QString& path) {
              TemporaryStore other({});
              WriteWholeFile(path, ReadWholeFile(other.path()).replace("PONENCIAS", "OTRATABLA"));
          }},
-        {"PONENCIAS without ESTADO",
+        {"PONENCIAS without ESTADO", StoreError::ColumnNotFound,
          [](const QString& path) {
              QStringList columns = AllProposalColumns();
              columns.removeAll(QStringLiteral("ESTADO"));
@@ -107,7 +117,8 @@ TEST_F(BrokenDataFile, CompanionEndsWithStatusTwoAndAMessageNamingTheFileOrState
     }
 }
 
-TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
+// The store's own error, numbered, naming the file (or the table or column it lacks).
+TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithTheStoresError) {
     for (const BrokenFile& broken : BrokenFiles()) {
         const QString path = dir_.filePath(QString::fromUtf8(broken.what).replace(' ', '_'));
         broken.make(path);
@@ -117,8 +128,11 @@ TEST_F(BrokenDataFile, QueryWindowLoadingStopsWithAStoreError) {
             controls.Load();
             ADD_FAILURE() << broken.what << ": loaded";
         } catch (const StoreError& error) {
-            EXPECT_GT(error.number(), 0) << broken.what;
-            EXPECT_FALSE(error.description().isEmpty()) << broken.what;
+            EXPECT_EQ(error.number(), broken.number) << broken.what;
+            EXPECT_TRUE(error.description().contains(path) ||
+                        error.description().contains(QLatin1String("ESTADO")) ||
+                        error.description().contains(QLatin1String("PONENCIAS")))
+                << broken.what << ": " << error.description().toStdString();
         }
         ReleaseProposalStore();
     }

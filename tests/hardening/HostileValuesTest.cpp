@@ -114,15 +114,5 @@ TEST_F(HostileSearch, AllCriteriaTogetherNarrowAsTheirConjunction) {
     }
 }
 
-TEST_F(HostileSearch, NoSearchChangesTheStore) {
-    for (const QString& value : HostileValues()) {
-        SearchCriteria criteria;
-        criteria.Palabra = value;
-        criteria.Subtema = value;
-        Found(criteria);
-    }
-    EXPECT_EQ(Found(SearchCriteria()).size(), qsizetype(rows_.size()));
-}
-
 }  // namespace
 }  // namespace ponencias::test

@@ -11,8 +11,6 @@
 namespace ponencias {
 namespace {
 
-using test::AsSet;
-
 bool StoreReleased() {
     return !ProposalConnection && !ProposalRecordset;
 }
@@ -58,10 +56,6 @@ TEST_F(QueryFiltersTest, LoadingFillsTheFiveListsHeadedByTheirAllEntries) {
     EXPECT_EQ(subtema.Text(), QStringLiteral("Todos los subtemas"));
     EXPECT_EQ(categoria.ListCount(), 0);
     EXPECT_EQ(categoria.Text(), QStringLiteral("Todas las categorías"));
-    // The loading leaves the connection open and the recordset closed.
-    ASSERT_TRUE(ProposalConnection && ProposalRecordset);
-    EXPECT_TRUE(ProposalConnection->isOpen());
-    EXPECT_FALSE(ProposalRecordset->isOpen());
     EXPECT_EQ(query(), BuildSearchQuery(SearchCriteria{}));
 
     test::TemporaryStore empty({});
@@ -108,48 +102,6 @@ TEST_F(QueryFiltersTest, TheCascadeFillsAndResetsTheTopicLists) {
     EXPECT_EQ(subtema.ListIndex(), 0);
 }
 
-TEST(QueryFiltersOrder, EveryListComesSortedWhateverOrderTheRowsAreStoredIn) {
-    // The rows run against the sorted order: letter case, accents, "ñ", null and empty mixed.
-    const auto row = [](const char* jornada, const QVariant& estado, const char* subtema,
-                        const char* categoria, const QVariant& perfil, const char* law1,
-                        const char* law4) {
-        return test::ProposalRow{{"NUM_JORNADA", jornada},
-                                 {"ESTADO", estado},
-                                 {"EJE_TEMATICO", "Eje"},
-                                 {"SUBTEMA", subtema},
-                                 {"CATEGORIA_SUBTEMA", categoria},
-                                 {"PERFIL_PONENTE", perfil},
-                                 {"NORMATIVIDAD_MODIFICAR_1", law1},
-                                 {"NORMATIVIDAD_MODIFICAR_4", law4}};
-    };
-    test::TemporaryStore store({
-        row("9", "Zacatecas", "Voto", "Zeta", "Periodista", "Ley Z", "ley b"),
-        row("10", "yucatán", "urnas", "alfa", "académico", "ley b", ""),
-        row("2", QVariant(), "Ñandutí", "x", QVariant(), "No aplica", "LEY Ñ"),
-        row("1", "Ñuflo", "Nación", "x", "Ciudadano", "", "Ley N"),
-        row("9", "", "Árbitro", "x", "", "ley a", "No aplica"),
-        row("2", "Álamo", "Voto", "Oso", "Ciudadano", "ley b", "Ley Z"),
-        row("1", "alamo", "Voto", "Ómnibus", "Periodista", "", ""),
-    });
-    store.use();
-    MemoryQueryControls controls;
-    controls.Load();
-    EXPECT_EQ(controls.JornadaCbo.Items(),  // texts, as the search's ORDER BY sorts them
-              QStringList({"Todas las jornadas", "1", "10", "2", "9"}));
-    EXPECT_EQ(controls.EntidadCbo.Items(), QStringList({"Todas las entidades", "", "", "alamo",
-                                                        "Álamo", "Ñuflo", "yucatán", "Zacatecas"}));
-    EXPECT_EQ(controls.PerfilPonCbo.Items(),
-              QStringList({"Todos los ponentes", "", "", "académico", "Ciudadano", "Periodista"}));
-    EXPECT_EQ(controls.NormatividadCbo.Items(), QStringList({"Todas las normatividades", "ley a",
-                                                             "ley b", "Ley N", "LEY Ñ", "Ley Z"}));
-    controls.EjeTemCbo.SetListIndex(1);
-    EXPECT_EQ(controls.SubtemaCbo.Items(),
-              QStringList({"Todos los subtemas", "Árbitro", "Nación", "Ñandutí", "urnas", "Voto"}));
-    controls.SubtemaCbo.SetListIndex(5);
-    EXPECT_EQ(controls.CatSubTemaCbo.Items(),
-              QStringList({"Todas las categorías", "Ómnibus", "Oso", "Zeta"}));
-}
-
 TEST_F(QueryFiltersTest, AxisWithTheEmptyTextLeavesTheSubtopicsBlank) {
     load();
     choose(eje, "Procedimientos electorales");
@@ -192,18 +144,6 @@ TEST_F(QueryFiltersTest, ApostrophesAndPatternCharactersFindTheirRows) {
     choose(normatividad, "Ley O'Reilly");  // found in the fifth column
     palabra.SetText(QStringLiteral("o'brien"));
     EXPECT_EQ(test::StoreFolios(query()), QStringList({"F4"}));
-
-    // "%" and "_" keep their pattern meaning; the keyword is one pattern, not words.
-    const std::pair<const char*, QStringList> patterns[] = {{"100%", {"F4"}},
-                                                            {"5_a", {"F4"}},
-                                                            {"v_to", {"F1", "F3"}},
-                                                            {"voto nulo", {"F1"}},
-                                                            {"nulo voto", {}}};
-    for (const auto& [pattern, folios] : patterns) {
-        SearchCriteria keyword;
-        keyword.Palabra = QString::fromUtf8(pattern);
-        EXPECT_EQ(AsSet(test::StoreFolios(BuildSearchQuery(keyword))), AsSet(folios)) << pattern;
-    }
 }
 
 // The search with such values is HostileSearch's; here, the cascade's own statement.

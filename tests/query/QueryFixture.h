@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QSet>
 #include <QStringList>
 #include <vector>
 
@@ -12,21 +11,12 @@ namespace ponencias::test {
 // several columns, "No aplica", one subtopic under two axes, an axis whose subtopics are all
 // empty, an axis with the empty text and values holding apostrophes. "~" stands for null.
 inline std::vector<ProposalRow> QueryRows() {
-    const char* columns[] = {"FOLIO",
-                             "NUM_JORNADA",
-                             "ESTADO",
-                             "EJE_TEMATICO",
-                             "SUBTEMA",
-                             "CATEGORIA_SUBTEMA",
-                             "PERFIL_PONENTE",
-                             "RESUMEN",
-                             "NORMATIVIDAD_MODIFICAR_1",
-                             "NORMATIVIDAD_MODIFICAR_2",
-                             "NORMATIVIDAD_MODIFICAR_3",
-                             "NORMATIVIDAD_MODIFICAR_4",
-                             "NORMATIVIDAD_MODIFICAR_5"};
     // clang-format off
-    const std::vector<std::vector<const char*>> table = {
+    const QStringList columns = {"FOLIO", "NUM_JORNADA", "ESTADO", "EJE_TEMATICO", "SUBTEMA",
+        "CATEGORIA_SUBTEMA", "PERFIL_PONENTE", "RESUMEN", "NORMATIVIDAD_MODIFICAR_1",
+        "NORMATIVIDAD_MODIFICAR_2", "NORMATIVIDAD_MODIFICAR_3", "NORMATIVIDAD_MODIFICAR_4",
+        "NORMATIVIDAD_MODIFICAR_5"};
+    return RowsOf(columns, {
         {"F1", "1", "Jalisco", "Procedimientos electorales", "Casillas", "Ubicación", "Ciudadano",
          "Que el voto nulo se cuente aparte", "COFIPE", "No aplica", "~", "~", "~"},
         {"F2", "2", "Oaxaca", "Participación ciudadana", "Consulta popular", "Plebiscito",
@@ -38,19 +28,8 @@ inline std::vector<ProposalRow> QueryRows() {
         {"F5", "2", "Oaxaca", "Eje d'O'Neil", "Sub d'algo", "Cat l'été", "Académico", "nada"},
         {"F6", "3", "Oaxaca", "Sin subtemas", "", "", "Ciudadano", "nada"},
         {"F7", "3", "Oaxaca", "", "Huérfano", "Suelta", "Ciudadano", "nada"},
-    };
+    });
     // clang-format on
-    std::vector<ProposalRow> rows;
-    for (const auto& values : table) {
-        ProposalRow row;
-        for (size_t i = 0; i < values.size(); ++i) {
-            if (QLatin1String(values[i]) != QLatin1String("~")) {
-                row.insert(QLatin1String(columns[i]), QString::fromUtf8(values[i]));
-            }
-        }
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 // The axis list as the store orders it: letter case ignored, accents kept apart.
@@ -62,10 +41,6 @@ inline QStringList QueryRowsAxes() {
             "Procedimientos electorales",
             "Régimen de partidos",
             "Sin subtemas"};
-}
-
-inline QSet<QString> AsSet(const QStringList& list) {
-    return QSet<QString>(list.begin(), list.end());
 }
 
 }  // namespace ponencias::test

@@ -21,9 +21,10 @@ const QString kOrder =
     QStringLiteral("ORDER BY NUM_JORNADA, EJE_TEMATICO, SUBTEMA, CATEGORIA_SUBTEMA");
 
 QString LawCondition(const QString& law) {
-    return QStringLiteral("(NORMATIVIDAD_MODIFICAR_1 = '%1' OR NORMATIVIDAD_MODIFICAR_2 ='%1' OR "
-                          "NORMATIVIDAD_MODIFICAR_3 ='%1' OR NORMATIVIDAD_MODIFICAR_4 ='%1' OR "
-                          "NORMATIVIDAD_MODIFICAR_5 ='%1')")
+    return QStringLiteral(
+               "(NORMATIVIDAD_MODIFICAR_1 = '%1' OR NORMATIVIDAD_MODIFICAR_2 ='%1' OR "
+               "NORMATIVIDAD_MODIFICAR_3 ='%1' OR NORMATIVIDAD_MODIFICAR_4 ='%1' OR "
+               "NORMATIVIDAD_MODIFICAR_5 ='%1')")
         .arg(law);
 }
 
@@ -89,25 +90,6 @@ TEST(SearchQuery, EachWindowStateGivesItsExactText) {
     };
     for (const QueryCase& c : cases) {
         EXPECT_EQ(BuildSearchQuery(c.criteria), kSelect + c.between + kOrder) << c.what;
-    }
-}
-
-// Pattern characters, backslashes, control characters, NUL, emoji and a very long text stand in
-// the text exactly as given.
-TEST(SearchQuery, HostileValuesStandInTheTextAsGiven) {
-    const QString hostile[] = {
-        QStringLiteral("100%_x"),
-        QStringLiteral("back\\slash\\"),
-        QStringLiteral("tab\there\nline\rend") + QChar(0) + QChar(0x7F),
-        QStringLiteral("\U0001F5F3\uFE0F voto"),
-        QString(100000, QLatin1Char('a')),
-    };
-    for (const QString& value : hostile) {
-        SearchCriteria plain;
-        plain.Subtema = value;
-        plain.Palabra = value;
-        EXPECT_EQ(BuildSearchQuery(plain), kSelect + "  WHERE SUBTEMA = '" + value +
-                                               "' AND (RESUMEN like '%" + value + "%')  " + kOrder);
     }
 }
 

@@ -34,29 +34,9 @@ protected:
     }
 };
 
-std::vector<ProposalRow> someProposals() {
-    return {{{"FOLIO", "P-001"},
-             {"NUM_JORNADA", "1"},
-             {"ESTADO", "Jalisco"},
-             {"EJE_TEMATICO", "Procedimientos electorales"},
-             {"SUBTEMA", "Padrón"},
-             {"CATEGORIA_SUBTEMA", "Credencial"},
-             {"PERFIL_PONENTE", "Ciudadano"},
-             {"TITULO", "Propuesta"},
-             {"RESUMEN", "Texto"}},
-            {{"FOLIO", "P-002"},
-             {"NUM_JORNADA", "2"},
-             {"ESTADO", "Chiapas"},
-             {"EJE_TEMATICO", "Participación ciudadana"},
-             {"SUBTEMA", "Consulta"},
-             {"CATEGORIA_SUBTEMA", "Plebiscito"},
-             {"PERFIL_PONENTE", "Académico"},
-             {"TITULO", "Otra"},
-             {"RESUMEN", "Más texto"}}};
-}
-
 TEST_F(NavigationTest, FromTheSplashToTheQueryWindowAndBackThenSalirEndsTheProgram) {
-    TemporaryStore store(someProposals());
+    TemporaryStore store({{{"FOLIO", "P-001"}, {"EJE_TEMATICO", "Procedimientos electorales"}},
+                          {{"FOLIO", "P-002"}, {"EJE_TEMATICO", "Participación ciudadana"}}});
     store.use();
     bool sawFreshMain = false;
     bool onlyOneWindowEachStep = true;

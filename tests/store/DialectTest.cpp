@@ -142,18 +142,6 @@ TEST_F(DialectStore, LawListLeavesOutEmptyAndNoAplicaAndNamesEachLawOnce) {
     EXPECT_EQ(laws.filter(QStringLiteral("población"), Qt::CaseInsensitive).size(), 1);
 }
 
-TEST_F(DialectStore, CascadeQueriesFindTheirValuesInAnyCase) {
-    const QStringList subtemas =
-        Column(kSubtemaListQueryStart + QStringLiteral("PARTICIPACIÓN CIUDADANA'"), "subtema");
-    EXPECT_EQ(subtemas.size(), 2);
-    EXPECT_TRUE(
-        Column(kSubtemaListQueryStart + QStringLiteral("Participacion ciudadana'"), "subtema")
-            .isEmpty());
-    const QStringList categorias =
-        Column(kCatSubTemaListQueryStart + QStringLiteral("consulta popular'"), "CATEGORIA");
-    EXPECT_TRUE(categorias.isEmpty());  // its only category is null: "<> ''" is not true for null
-}
-
 TEST_F(DialectStore, SearchConditionsAndKeyword) {
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO = 'méxico'")), 2);
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO <> ''")), 4);  // null <> '' is not true

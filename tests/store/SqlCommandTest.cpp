@@ -1,10 +1,8 @@
 // ponencias-cli sql, run as a user runs it.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
-#include "StoreTestSupport.h"
 #include "hardening/CliRunner.h"
 #include "support/TestStore.h"
 
@@ -18,27 +16,6 @@ CliResult Sql(const QStringList& arguments) {
 }
 
 }  // namespace
-
-TEST(SqlCommand, CountsTheSample) {
-    if (!QFile::exists(SampleDatabasePath())) {
-        GTEST_SKIP() << "the sample database is not built";
-    }
-    const CliResult run = Sql({QStringLiteral("SELECT COUNT(*) AS n FROM ponencias")});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QByteArray("n\r\n3420\r\n"));
-}
-
-// The values themselves are the store's (AccessFile tests); here, that the companion starts the
-// importer and writes what it reads.
-TEST(SqlCommand, ReadsAnAccessFile) {
-    const CliResult decimals =
-        Sql({QStringLiteral("--base"), AccessTestFile(QStringLiteral("fixedNumericTestV2003.mdb")),
-             QStringLiteral("SELECT * FROM test")});
-    ASSERT_EQ(decimals.exitCode, 0) << decimals.err.toStdString();
-    EXPECT_EQ(ParseCsv(decimals.out),
-              std::vector<QStringList>({{"col1", "col2", "col3", "col4", "col5", "col6", "col7"},
-                                        {"some data", "1", "0", "0", "4", "-1", "1"}}));
-}
 
 TEST(SqlCommand, CsvQuotingAndNulls) {
     TemporaryStore store(

@@ -24,6 +24,20 @@ QString AccessTestFile(const QString& name) {
     return path;
 }
 
+std::vector<ProposalRow> RowsOf(const QStringList& columns,
+                                const std::vector<std::vector<const char*>>& table) {
+    std::vector<ProposalRow> rows;
+    for (const auto& values : table) {
+        ProposalRow& row = rows.emplace_back();
+        for (size_t i = 0; i < values.size(); ++i) {
+            if (QLatin1String(values[i]) != QLatin1String("~")) {
+                row.insert(columns.at(qsizetype(i)), QString::fromUtf8(values[i]));
+            }
+        }
+    }
+    return rows;
+}
+
 QString AccessTestFilePath() {
     return AccessTestFile(QStringLiteral("DateTestDatabase.mdb"));
 }

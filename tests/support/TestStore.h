@@ -16,6 +16,11 @@ using ProposalRow = QMap<QString, QVariant>;
 // The seventeen columns of PONENCIAS.
 QStringList AllProposalColumns();
 
+// Rows from a table of texts, each row's values for `columns` in order; "~" stands for null, as
+// does a value left off the end of a row.
+std::vector<ProposalRow> RowsOf(const QStringList& columns,
+                                const std::vector<std::vector<const char*>>& table);
+
 // A data file in a temporary folder, named Ponencias.mdb, holding a PONENCIAS table with the
 // given columns (all of them by default) and rows. Removed with the object.
 class TemporaryStore {
