@@ -16,14 +16,9 @@ void OpenProposalStore() {
 }
 
 void ReleaseProposalStore() {
-    if (ProposalRecordset && ProposalRecordset->isOpen()) {
-        ProposalRecordset->Close();
-    }
-    if (ProposalConnection) {
-        ProposalConnection->Close();
-    }
-    ProposalConnection.reset();
+    // Each closes as it goes: the statement first, then the connection's hold on the copy.
     ProposalRecordset.reset();
+    ProposalConnection.reset();
 }
 
 void ForEachRow(const QString& sql, const std::function<void(const Recordset&)>& eachRow) {

@@ -149,17 +149,12 @@ QVariant Recordset::value(int column) const {
 
 QByteArray Recordset::text(int column) const {
     requireValue(column);
-    switch (sqlite3_column_type(statement_, column)) {
-        case SQLITE_NULL:
-            return {};
-        case SQLITE_FLOAT:
-            return ValueText(value(column)).toUtf8();  // SQLite writes reals otherwise than Qt
-        default:
-            // An integer in decimal, a text or a binary value as its bytes.
-            return QByteArray(
-                reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
-                sqlite3_column_bytes(statement_, column));
+    if (sqlite3_column_type(statement_, column) == SQLITE_FLOAT) {
+        return ValueText(value(column)).toUtf8();  // SQLite writes reals otherwise than Qt
     }
+    // Null as nothing, an integer in decimal, a text or a binary value as its bytes.
+    return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+                      sqlite3_column_bytes(statement_, column));
 }
 
 QString Field::Text() const {
