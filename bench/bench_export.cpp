@@ -6,13 +6,17 @@
 // floor's sheet is checked to be the companion's. Beside them, the companion's own parts: its
 // start-up alone (the query text only) and the store read whole without a workbook (the CSV to
 // nowhere). Then 100,000 proposals exported in a child process whose peak resident memory is
-// reported. Processor time counts every thread of a process.
+// reported, turn about with the floor on the same store and query, whose sheet is checked to be
+// the export's. Processor time counts every thread of a process.
 //
 //   bench_export [SAMPLE.mdb]
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <zip.h>
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -277,21 +281,26 @@ QByteArrayList RowsAsSet(const QByteArray& sheet) {
     return cells;
 }
 
+// "yes" when the two workbooks' styles are one, "NO" otherwise.
+const char* SameFormats(const QString& a, const QString& b) {
+    const QByteArray styles = ZipPart(a, "xl/styles.xml");
+    return !styles.isEmpty() && styles == ZipPart(b, "xl/styles.xml") ? "yes" : "NO";
+}
+
+constexpr const char* kSheetPart = "xl/worksheets/sheet1.xml";
+
 // The floor is a fair one only when it writes what the companion writes. It sorts ties in the
 // order clause by SQLite's own text comparison, the store by its accent-aware one, so its rows
 // may stand in another order.
 void CompareFloorWithCompanion(const QTemporaryDir& temp) {
     const QString cli = temp.filePath(QStringLiteral("cli.xlsx"));
     const QString floor = temp.filePath(QStringLiteral("c.xlsx"));
-    const char* sheet = "xl/worksheets/sheet1.xml";
-    const QByteArray companionSheet = ZipPart(cli, sheet);
-    const QByteArray floorSheet = ZipPart(floor, sheet);
-    const QByteArray styles = ZipPart(cli, "xl/styles.xml");
+    const QByteArray companionSheet = ZipPart(cli, kSheetPart);
+    const QByteArray floorSheet = ZipPart(floor, kSheetPart);
     std::printf(
         "  the floor's workbook against the companion's: the same formats %s, the same rows %s, "
         "in the same order %s\n",
-        !styles.isEmpty() && styles == ZipPart(floor, "xl/styles.xml") ? "yes" : "NO",
-        RowsAsSet(companionSheet) == RowsAsSet(floorSheet) ? "yes" : "NO",
+        SameFormats(cli, floor), RowsAsSet(companionSheet) == RowsAsSet(floorSheet) ? "yes" : "NO",
         companionSheet == floorSheet ? "yes" : "no");
 }
 
@@ -326,6 +335,79 @@ bool ComparePeers(const QString& sample, const QString& search, const QTemporary
     return true;
 }
 
+// One child process, from its start to its end, with what wait4 tells of it alone.
+struct ChildRun {
+    double wall = -1;  // -1 when it failed
+    double cpu = 0;
+    long peakMegabytes = 0;
+};
+
+ChildRun RunChild(const QString& program, const QStringList& arguments) {
+    QList<QByteArray> texts{QFile::encodeName(program)};
+    for (const QString& argument : arguments) {
+        texts << argument.toUtf8();
+    }
+    std::vector<char*> argv;
+    for (QByteArray& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    std::fflush(stdout);  // the child's lines after this process's
+    QElapsedTimer timer;
+    timer.start();
+    pid_t child = 0;
+    int status = 0;
+    rusage usage{};
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
+        wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", qPrintable(program));
+        return {};
+    }
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return {timer.nsecsElapsed() / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime),
+            usage.ru_maxrss / 1024};
+}
+
+// A zip part read through once in pieces, without holding it whole.
+struct PartDigest {
+    bool read = false;
+    long rows = 0;      // "<row " elements
+    long formulas = 0;  // "<f>" elements
+    QByteArray hash;
+};
+
+PartDigest DigestPart(const QString& path, const char* part) {
+    PartDigest digest;
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    zip_file_t* file = archive ? zip_fopen(archive, part, 0) : nullptr;
+    if (file) {
+        QByteArray carry;  // the end of the last piece, where an element may start
+        QByteArray piece(1 << 20, Qt::Uninitialized);
+        zip_int64_t got = 0;
+        while ((got = zip_fread(file, piece.data(), zip_uint64_t(piece.size()))) > 0) {
+            const QByteArray text = carry + piece.left(got);
+            digest.rows += text.count("<row ");
+            digest.formulas += text.count("<f>");
+            carry = text.right(4);
+            digest.rows -= carry.count("<row ");
+            digest.formulas -= carry.count("<f>");
+            hash.addData(QByteArrayView(piece.constData(), got));
+        }
+        digest.rows += carry.count("<row ");
+        digest.formulas += carry.count("<f>");
+        digest.read = got == 0;
+        digest.hash = hash.result();
+        zip_fclose(file);
+    }
+    if (archive) {
+        zip_discard(archive);
+    }
+    return digest;
+}
+
 // A store of kLargeCount proposals made from the sample's rows; false when it could not be made.
 bool BuildLargeStore(const QString& sample, const QString& store) {
     QProcess make;
@@ -340,24 +422,62 @@ bool BuildLargeStore(const QString& sample, const QString& store) {
     return true;
 }
 
-// The large export and the store's share of it, each in a child process of this program; the
-// exit code of the last large export.
+// The floor's large workbook against the export's: the same rows and formula links, and the
+// same sheet byte for byte (the query has no order clause, so both keep the store's order).
+void CompareLargeFloorWithCompanion(const QString& companion, const QString& floor) {
+    const PartDigest ours = DigestPart(companion, kSheetPart);
+    const PartDigest its = DigestPart(floor, kSheetPart);
+    std::printf(
+        "  the floor's workbook against the export's: data rows %ld / %ld, formula links %ld / "
+        "%ld, the same formats %s, the same sheet %s\n",
+        ours.rows - 1, its.rows - 1, ours.formulas, its.formulas, SameFormats(companion, floor),
+        ours.read && its.read && ours.hash == its.hash ? "yes" : "NO");
+}
+
+// The large export and the floor on the same store and query, turn about, each in a child
+// process of its own, then the store's share of the export; 0 when every run succeeded.
 int RunLargeChildren(const QString& store, const QTemporaryDir& temp) {
-    // Twice, each in a fresh process: the machine may be shared, and a peak is per process.
-    QProcess large;
+    const QString companionOut = temp.filePath(QStringLiteral("large.xlsx"));
+    const QString floorOut = temp.filePath(QStringLiteral("large-c.xlsx"));
+    const QString floorProgram = BuiltProgram(QStringLiteral("bench/export_libxlsxwriter"));
+    // Twice each: the machine may be shared, and a peak is per process.
+    const auto failed = [](const ChildRun& child) { return child.wall < 0; };
+    std::vector<ChildRun> companion;
+    std::vector<ChildRun> floor;
     for (int run = 0; run < 2; ++run) {
-        large.setProcessChannelMode(QProcess::ForwardedChannels);
-        large.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("--large"), store, temp.filePath(QStringLiteral("large.xlsx"))});
-        large.waitForFinished(600000);
+        companion.push_back(RunChild(QCoreApplication::applicationFilePath(),
+                                     {QStringLiteral("--large"), store, companionOut}));
+        const ChildRun bare =
+            RunChild(floorProgram, {store, kQuery, floorOut, ponencias::DocumentBaseAddress()});
+        if (!failed(bare)) {
+            std::printf(
+                "  bare libxlsxwriter (C), the same %d proposals: %.0f ms (%.0f ms of processor "
+                "time), peak RSS %ld MB\n",
+                kLargeCount, bare.wall, bare.cpu, bare.peakMegabytes);
+        }
+        floor.push_back(bare);
     }
-    QProcess storeOnly;
-    storeOnly.setProcessChannelMode(QProcess::ForwardedChannels);
-    storeOnly.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--store-only"), store});
-    storeOnly.waitForFinished(600000);
-    return large.exitCode();
+    if (std::any_of(companion.begin(), companion.end(), failed) ||
+        std::any_of(floor.begin(), floor.end(), failed)) {
+        return 1;
+    }
+    // The faster run of each, the one a busy moment disturbed less.
+    const auto faster = [](const ChildRun& a, const ChildRun& b) { return a.wall < b.wall; };
+    const ChildRun ours = *std::min_element(companion.begin(), companion.end(), faster);
+    const ChildRun its = *std::min_element(floor.begin(), floor.end(), faster);
+    const double ratio = ours.wall / its.wall;
+    std::printf(
+        "the export's process takes %.2fx the floor's wall time on %d proposals (%.0f / %.0f "
+        "ms, the faster of two runs each), %.2fx its processor time; peak RSS %ld / %ld MB "
+        "(%s)\n",
+        ratio, kLargeCount, ours.wall, its.wall, ours.cpu / its.cpu, ours.peakMegabytes,
+        its.peakMegabytes,
+        ratio <= 1.3 && ours.peakMegabytes < 200 ? "target <= 1.3x and < 200 MB: ok"
+                                                 : "OVER the 1.3x or 200 MB target");
+    CompareLargeFloorWithCompanion(companionOut, floorOut);
+    const ChildRun storeOnly =
+        RunChild(QCoreApplication::applicationFilePath(), {QStringLiteral("--store-only"), store});
+    return failed(storeOnly) ? 1 : 0;
 }
 
 }  // namespace

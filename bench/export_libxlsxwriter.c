@@ -1,12 +1,15 @@
 /* The floor of bench_export: the result workbook written with bare libxlsxwriter, the library the
  * export itself uses, from the same SQLite store read with SQLite's C API, and nothing else. The
  * same query, cells, formats, column widths, row heights, links and frozen pane as the export
- * writes for the sample, in the library's constant-memory mode.
+ * writes, in the library's constant-memory mode. As the export does, it counts the query's rows
+ * before the first one: a result with more rows than the format has link records links every
+ * title by a HYPERLINK formula, the title its cached result.
  *
  *   export_libxlsxwriter STORE.sqlite QUERY OUT.xlsx BASE_ADDRESS
  *
- * QUERY selects the sheet's sixteen columns in the sheet's order. Exits 0 once the workbook is
- * closed; any failure is a message on standard error and status 1.
+ * QUERY selects the sheet's sixteen columns in the sheet's order, first; further ones are not
+ * written. Exits 0 once the workbook is closed; any failure is a message on standard error and
+ * status 1.
  */
 #include <sqlite3.h>
 #include <stdio.h>
@@ -15,6 +18,9 @@
 #include <xlsxwriter.h>
 
 enum { kColumns = 16, kTitleColumn = 10, kSummaryColumn = 11 };
+
+/* The link records a sheet holds; the longest formula, and the longest string literal in one. */
+enum { kMaxLinkRecords = 65530, kMaxFormulaLength = 8192, kMaxFormulaLiteral = 255 };
 
 static const char* const kCaptions[kColumns] = {"FOLIO",
                                                 "ID",
@@ -100,6 +106,55 @@ static void DocumentAddress(char* url, const char* base, const char* folio) {
     strcpy(out, ".doc");
 }
 
+/* The UTF-16 units of the UTF-8 character that starts with `lead`: the export's lengths. */
+static size_t Units(unsigned char lead) {
+    return lead >= 0xF0 ? 2 : 1;
+}
+
+/* `text` as the formula's string, from `out` on: quotes doubled, cut into literals of at most
+ * kMaxFormulaLiteral units joined with "&". Returns the end; `units` grows by what it wrote. */
+static char* FormulaString(char* out, const char* text, size_t* units) {
+    if (!*text) {
+        *units += 2;
+        return out + sprintf(out, "\"\"");
+    }
+    const unsigned char* c = (const unsigned char*)text;
+    while (*c) {
+        if (c != (const unsigned char*)text) {
+            *out++ = '&';
+            ++*units;
+        }
+        *out++ = '"';
+        size_t piece = 0;
+        while (*c && piece + Units(*c) <= kMaxFormulaLiteral) {
+            piece += Units(*c);
+            if (*c == '"') {
+                *out++ = '"';
+                ++*units;
+            }
+            do {
+                *out++ = (char)*c++;
+            } while ((*c & 0xC0) == 0x80);
+        }
+        *out++ = '"';
+        *units += piece + 2;
+    }
+    *out = '\0';
+    return out;
+}
+
+/* HYPERLINK(address, title) into `formula`, which holds 3 bytes a byte of both and 32 more;
+ * 0 when the formula is too long for a cell. */
+static int LinkFormula(char* formula, const char* address, const char* title) {
+    size_t units = strlen("HYPERLINK(,)");
+    char* out = formula + sprintf(formula, "HYPERLINK(");
+    out = FormulaString(out, address, &units);
+    *out++ = ',';
+    out = FormulaString(out, title, &units);
+    strcpy(out, ")");
+    return units < kMaxFormulaLength;
+}
+
 static int failed;
 
 static void Check(lxw_row_t row, lxw_error error) {
@@ -118,10 +173,26 @@ int main(int argc, char** argv) {
     sqlite3_stmt* rows = NULL;
     if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK ||
         sqlite3_prepare_v2(db, argv[2], -1, &rows, NULL) != SQLITE_OK ||
-        sqlite3_column_count(rows) != kColumns) {
+        sqlite3_column_count(rows) < kColumns) {
         fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
         return 1;
     }
+    /* The rows counted first, as the export does, by SQLite over the query. */
+    char* counting = malloc(strlen(argv[2]) + 32);
+    sqlite3_stmt* counter = NULL;
+    if (!counting) {
+        fprintf(stderr, "sin memoria\n");
+        return 1;
+    }
+    sprintf(counting, "SELECT COUNT(*) FROM (%s\n)", argv[2]);
+    if (sqlite3_prepare_v2(db, counting, -1, &counter, NULL) != SQLITE_OK ||
+        sqlite3_step(counter) != SQLITE_ROW) {
+        fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
+        return 1;
+    }
+    const int formulas = sqlite3_column_int64(counter, 0) > kMaxLinkRecords;
+    sqlite3_finalize(counter);
+    free(counting);
     lxw_workbook_options options = {.constant_memory = LXW_TRUE, .tmpdir = NULL};
     lxw_workbook* book = workbook_new_opt(argv[3], &options);
     lxw_worksheet* sheet = book ? workbook_add_worksheet(book, "Hoja1") : NULL;
@@ -149,6 +220,8 @@ int main(int argc, char** argv) {
         Check(0, worksheet_write_string(sheet, 0, c, kCaptions[c], header));
     }
     char* url = malloc(strlen(argv[4]) + 3 * 4096 + 5);
+    char* formula = NULL;
+    size_t formulaSize = 0;
     lxw_row_t r = 0;
     int step;
     while ((step = sqlite3_step(rows)) == SQLITE_ROW) {
@@ -162,7 +235,27 @@ int main(int argc, char** argv) {
             lxw_format* f = c == kSummaryColumn ? justified : data;
             if (c == kTitleColumn && !IsUnlinked(folio) && strlen(folio) < 4096) {
                 DocumentAddress(url, argv[4], folio);
-                Check(r, worksheet_write_url_opt(sheet, r, (lxw_col_t)c, url, link, text, NULL));
+                if (!formulas) {
+                    Check(r,
+                          worksheet_write_url_opt(sheet, r, (lxw_col_t)c, url, link, text, NULL));
+                    continue;
+                }
+                size_t size = 3 * (strlen(url) + strlen(text)) + 32;
+                if (size > formulaSize) {
+                    free(formula);
+                    formulaSize = 2 * size;
+                    formula = malloc(formulaSize);
+                    if (!formula) {
+                        fprintf(stderr, "fila %u: sin memoria\n", (unsigned)r);
+                        return 1;
+                    }
+                }
+                if (LinkFormula(formula, url, text)) {
+                    Check(r,
+                          worksheet_write_formula_str(sheet, r, (lxw_col_t)c, formula, link, text));
+                } else {
+                    Check(r, worksheet_write_string(sheet, r, (lxw_col_t)c, text, link));
+                }
             } else if (!*text) {
                 Check(r, worksheet_write_blank(sheet, r, (lxw_col_t)c, f));
             } else if (IsNumber(text)) {
@@ -173,6 +266,7 @@ int main(int argc, char** argv) {
         }
     }
     free(url);
+    free(formula);
     if (step != SQLITE_DONE) {
         fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
         return 1;
