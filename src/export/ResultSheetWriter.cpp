@@ -52,8 +52,11 @@ QString FormulaText(const QString& text) {
         return QStringLiteral("\"\"");
     }
     QStringList pieces;
-    for (qsizetype at = 0; at < text.size(); at += kMaxFormulaLiteral) {
-        QString piece = text.mid(at, kMaxFormulaLiteral);
+    for (qsizetype at = 0, length = 0; at < text.size(); at += length) {
+        length = std::min(kMaxFormulaLiteral, text.size() - at);
+        // A character of two units is never cut in two: each half would be read as "?".
+        length -= at + length < text.size() && text.at(at + length - 1).isHighSurrogate() ? 1 : 0;
+        QString piece = text.mid(at, length);
         piece.replace(QLatin1Char('"'), QLatin1String("\"\""));
         pieces << QLatin1Char('"') + piece + QLatin1Char('"');
     }

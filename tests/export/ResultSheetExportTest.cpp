@@ -218,9 +218,12 @@ TEST_F(ResultSheetExportTest, RowsBeyondTheSheetAreToldNotCutSilently) {
     EXPECT_EQ(sheet.rows.value(5).height, 0);
 }
 
-// Past the sheet's link records a title is linked by a formula, its quotes doubled.
-TEST_F(ResultSheetExportTest, ATitleLinkedByAFormulaKeepsItsQuotes) {
+// Past the sheet's link records a title is linked by a formula, its quotes doubled, its
+// characters whole where the formula's literals are cut.
+TEST_F(ResultSheetExportTest, ATitleLinkedByAFormulaKeepsItsQuotesAndCharacters) {
     std::vector<ProposalRow> rows = MakeProposals(3);
+    const QString letters(254, u'a');
+    rows[1]["TITULO"] = letters + QStringLiteral("😀");
     rows[2]["TITULO"] = "Dice \"hola\"";
     TemporaryStore store(rows);
     store.use();
@@ -231,6 +234,8 @@ TEST_F(ResultSheetExportTest, ATitleLinkedByAFormulaKeepsItsQuotes) {
     ASSERT_TRUE(title);
     EXPECT_EQ(title->formula, "HYPERLINK(\"" + DocumentAddress("3") + "\",\"Dice \"\"hola\"\"\")");
     EXPECT_EQ(title->value, "Dice \"hola\"");
+    EXPECT_EQ(sheet.cell(3, 11)->formula,
+              "HYPERLINK(\"" + DocumentAddress("2") + "\",\"" + letters + "\"&\"😀\")");
 }
 
 TEST(ResultSheetNames, UnlinkedFoliosAreReadAsNumbers) {
