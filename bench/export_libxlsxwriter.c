@@ -184,7 +184,15 @@ int main(int argc, char** argv) {
         fprintf(stderr, "sin memoria\n");
         return 1;
     }
-    sprintf(counting, "SELECT COUNT(*) FROM (%s\n)", argv[2]);
+    /* Without the query's last order clause when no LIMIT follows it, as the export counts: the
+     * order does not change how many rows there are, and SQLite would sort what it only counts. */
+    const char* order = NULL;
+    for (const char* at = strstr(argv[2], "ORDER BY"); at; at = strstr(at + 1, "ORDER BY")) {
+        order = at;
+    }
+    const int counted =
+        order && !strstr(order, "LIMIT") ? (int)(order - argv[2]) : (int)strlen(argv[2]);
+    sprintf(counting, "SELECT COUNT(*) FROM (%.*s\n)", counted, argv[2]);
     if (sqlite3_prepare_v2(db, counting, -1, &counter, NULL) != SQLITE_OK ||
         sqlite3_step(counter) != SQLITE_ROW) {
         fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));
