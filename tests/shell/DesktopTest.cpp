@@ -46,19 +46,18 @@ private:
 // Puts an `xdg-open` made of `script` first on the PATH while it lives.
 class FakeOpener {
 public:
-    explicit FakeOpener(const QString& script) : oldPath_(qgetenv("PATH")) {
+    explicit FakeOpener(const QString& script) {
         EXPECT_TRUE(folder_.isValid());
         const QString opener = folder_.filePath(QStringLiteral("xdg-open"));
         WriteWholeFile(opener, "#!/bin/sh\n" + script.toUtf8());
         QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("PATH", QFile::encodeName(folder_.path()) + ':' + oldPath_);
+        path_.set("PATH", folder_.path() + u':' + qEnvironmentVariable("PATH"));
     }
-    ~FakeOpener() { qputenv("PATH", oldPath_); }
     QString file(const char* name) const { return folder_.filePath(QString::fromUtf8(name)); }
 
 private:
     QTemporaryDir folder_;
-    QByteArray oldPath_;
+    ScopedEnvironment path_;
 };
 
 TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOutput) {

@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace ponencias::test {
 
@@ -54,5 +57,26 @@ inline FolderState StateOf(const QString& file) {
                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     return state;
 }
+
+// Sets environment variables (the folders a program looks in) while it lives; each goes back to
+// what it was, or is unset again, after.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment() = default;
+    Q_DISABLE_COPY(ScopedEnvironment)
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+        }
+    }
+    void set(const char* name, const QString& value) {
+        saved_.emplace_back(
+            name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, QFile::encodeName(value));
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
 
 }  // namespace ponencias::test
