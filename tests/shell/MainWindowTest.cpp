@@ -18,20 +18,18 @@
 namespace ponencias::test {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ShellTest {
 protected:
     void SetUp() override {
-        RegisterWindowsForTest();
-        ResetUnhandledErrorForTesting();
+        ShellTest::SetUp();
         ASSERT_TRUE(folder_.isValid());
         SetApplicationFolderForTesting(folder_.path());
         applications_.set(QStringLiteral("visor"), {QStringLiteral("application/pdf"),
                                                     QStringLiteral("application/vnd.ms-excel")});
     }
     void TearDown() override {
-        UnloadEverything();
+        ShellTest::TearDown();
         SetApplicationFolderForTesting(QString());
-        ResetUnhandledErrorForTesting();
     }
     ProgramWindow* showMain() {
         Windows::Show(WindowId::Main);
