@@ -88,21 +88,15 @@ void ExpectDocument(const QString& dataFile, const char* expectedName) {
     EXPECT_EQ(got.size(), want.size()) << expectedName;
 }
 
-TEST(Typology, WholeDocumentOfAStoreOfThreeProposals) {
-    const TemporaryStore store(NonSampleProposals());
-    ExpectDocument(store.path(), "typology-non-sample.txt");
-}
-
-TEST(Typology, WholeDocumentOfAStoreWithMissingAndRepeatedValues) {
-    const TemporaryStore store(MixedProposals());
-    ExpectDocument(store.path(), "typology-mixed.txt");
-}
-
-// What the document says of the way a file stores its columns (kinds, presence, identifiers)
-// comes from the file.
-TEST(Typology, WholeDocumentOfAStoreWithNumbersAndAnotherColumn) {
-    const TypedStore store;
-    ExpectDocument(store.path(), "typology-typed.txt");
+// Each store's whole document; what it says of the way a file stores its columns (kinds,
+// presence, identifiers) comes from the file.
+TEST(Typology, WholeDocumentOfEachStore) {
+    const TemporaryStore nonSample(NonSampleProposals());
+    ExpectDocument(nonSample.path(), "typology-non-sample.txt");
+    const TemporaryStore mixed(MixedProposals());
+    ExpectDocument(mixed.path(), "typology-mixed.txt");
+    const TypedStore typed;
+    ExpectDocument(typed.path(), "typology-typed.txt");
 }
 
 }  // namespace
