@@ -3,7 +3,6 @@
 // values, and a file that is not a proposals database leaves the folder as it was.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
@@ -46,7 +45,7 @@ struct FolderWithPreviousDocuments {
         }
     }
     void expectUntouched() const {
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+        EXPECT_EQ(EntriesIn(dir.path()).size(), 3);
         for (const QString& name : {kWorkbook, kTypology, kGlossary}) {
             EXPECT_EQ(ReadWholeFile(dir.filePath(name)), "previous " + name.toUtf8())
                 << name.toStdString();
@@ -71,7 +70,7 @@ TEST(DerivedDocuments, CommandWritesTheThreeDocumentsOfTheDataFileNotTheSample) 
         RunCli({"documentos", "--base", store.path(), "--carpeta", folder.dir.path()});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(result.err.isEmpty());
-    EXPECT_EQ(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    EXPECT_EQ(EntriesIn(folder.dir.path()).size(), 3);
     // Readable by everyone, as any file the build or the user makes.
     EXPECT_TRUE(QFile::permissions(folder.dir.filePath(kTypology)) & QFile::ReadOther);
 

@@ -68,7 +68,7 @@ TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndAStoreFailureAnError)
     EXPECT_EQ(feedback_.noRecords, 1);
     EXPECT_TRUE(feedback_.errors.isEmpty());
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
-    EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(EntriesIn(ResultsFolder()), QStringList());
     EXPECT_FALSE(ProposalConnection);
 
     ExportResultSheet("SELECT * FROM PONENCIAS WHERE EJE_TEMATICO = 'Don't'");
@@ -103,11 +103,8 @@ TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedAWorkbookInTheDocu
             ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
         EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
     }
-    EXPECT_EQ(QDir(documentsFolder() + "/Consultas de ponencias")
-                  .entryList(QDir::Files | QDir::Hidden)
-                  .size(),
-              2);
-    EXPECT_TRUE(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(EntriesIn(documentsFolder() + "/Consultas de ponencias").size(), 2);
+    EXPECT_EQ(EntriesIn(ResultsFolder()), QStringList());
     EXPECT_TRUE(feedback_.information.isEmpty());
     EXPECT_TRUE(feedback_.errors.isEmpty());
 }
@@ -128,8 +125,7 @@ TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
     EXPECT_EQ(QFileInfo(kept).path(), KeptResultsFolder());
     EXPECT_FALSE(QFileInfo::exists(saved));
     EXPECT_EQ(ReadWholeFile(kept), ReadWholeFile(source));
-    EXPECT_EQ(QDir(KeptResultsFolder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QFileInfo(kept).fileName()});
+    EXPECT_EQ(EntriesIn(KeptResultsFolder()), QStringList{QFileInfo(kept).fileName()});
 }
 
 TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed) {
@@ -148,8 +144,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed
               "No se pudo guardar el libro de resultados «" + blocker +
                   "»: El archivo ya existe. El libro está guardado en:\n" + ResultsFolder() + "/" +
                   files[0]);
-    EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList{"Consultas de ponencias"});
+    EXPECT_EQ(EntriesIn(documentsFolder()), QStringList{"Consultas de ponencias"});
 }
 
 // Lowers this process's file size limit (soft only, so it can be raised back) with SIGXFSZ
@@ -190,9 +185,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
         << feedback_.errors[0].toStdString();
     EXPECT_TRUE(feedback_.errors[0].endsWith(".xltx»: El archivo es demasiado grande"))
         << feedback_.errors[0].toStdString();
-    EXPECT_EQ(
-        QDir(ResultsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        QStringList());
+    EXPECT_EQ(EntriesIn(ResultsFolder()), QStringList());
     EXPECT_FALSE(ProposalConnection);
 
     // The next search works as if nothing had happened.

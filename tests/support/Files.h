@@ -34,6 +34,11 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QB
     return dir.filePath(name);
 }
 
+// Everything a folder holds, hidden entries included, by name.
+inline QStringList EntriesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 // What reading a file must never change: its bytes, its modification time and what its folder
 // holds (no journal, lock or temporary file beside it).
 struct FolderState {
@@ -53,8 +58,7 @@ inline FolderState StateOf(const QString& file) {
     if (stat(QFile::encodeName(file).constData(), &info) == 0) {
         state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     }
-    state.entries = QDir(QFileInfo(file).path())
-                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    state.entries = EntriesIn(QFileInfo(file).path());
     return state;
 }
 
