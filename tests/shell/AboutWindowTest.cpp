@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QTest>
 #include <QTextLayout>
 

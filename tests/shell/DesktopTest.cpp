@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>

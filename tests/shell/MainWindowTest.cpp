@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTemporaryDir>

@@ -1,6 +1,5 @@
 #include "ShellTestSupport.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>

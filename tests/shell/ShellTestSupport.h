@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include "StoreTestSupport.h"
 #include "store/ApplicationFolder.h"
