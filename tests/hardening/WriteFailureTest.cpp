@@ -84,12 +84,11 @@ TEST_F(WriteFailure, FilesBeyondTheSizeLimitAreNotLeftHalfWritten) {
 TEST_F(WriteFailure, AFullOrLimitedStandardOutputIsAFailure) {
     const QString stdoutFailure = QStringLiteral("No se pudo escribir en la salida estándar: ");
     const QString full = QStringLiteral("/dev/full");
-    ExpectOneMessage(run({"buscar", "--csv", "-"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
-    ExpectOneMessage(run({"listas"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
-    ExpectOneMessage(run({"sql", "SELECT * FROM ponencias"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
+    for (const QStringList& command : {QStringList{"buscar", "--csv", "-"}, QStringList{"listas"},
+                                       QStringList{"sql", "SELECT * FROM ponencias"}}) {
+        ExpectOneMessage(run(command, 0, full),
+                         stdoutFailure + "No queda espacio en el dispositivo");
+    }
 
     const QString captured = file("salida.txt");
     ExpectOneMessage(run({"buscar", "--csv", "-"}, kLimit, captured),
