@@ -48,7 +48,7 @@ TEST(SpanishTranslations, StandardButtonsAndTextBoxMenuReadInSpanish) {
     }
 }
 
-TEST(CompanionStart, EveryCommandsHelpIsSpanish) {
+TEST(CompanionStart, EveryCommandsHelpIsSpanishAndTheVersionIsTheProjects) {
     for (const char* command : {"sql", "listas", "buscar", "documentos"}) {
         const CliResult run = RunCli({QString::fromUtf8(command), QStringLiteral("--help")});
         EXPECT_EQ(run.exitCode, 0) << command;
@@ -66,12 +66,11 @@ TEST(CompanionStart, EveryCommandsHelpIsSpanish) {
     const CliResult missing = RunCli({QStringLiteral("buscar"), QStringLiteral("--eje")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains("Falta valor tras «--eje».")) << missing.err.toStdString();
-}
 
-TEST(CompanionStart, VersionIsNameAndProjectVersion) {
-    const CliResult run = RunCli({QStringLiteral("--version")});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, QByteArray("ponencias-cli " PONENCIAS_VERSION "\n"));
+    // The version is the program's name and the project's version.
+    const CliResult version = RunCli({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, QByteArray("ponencias-cli " PONENCIAS_VERSION "\n"));
     EXPECT_TRUE(
         QStringLiteral(PONENCIAS_VERSION).contains(QRegularExpression("^\\d+\\.\\d+\\.\\d+$")));
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 namespace {
@@ -51,14 +52,11 @@ TEST_F(SampleData, HoldsEveryFolioOnceWithEveryColumnAsText) {
     // Capture order is not folio order, nor the order of any filter column.
     EXPECT_GT(number("SELECT COUNT(*) FROM PONENCIAS WHERE FOLIO <> CAST(rowid AS TEXT)"), 100);
 
-    const QStringList declared = column(
-        "SELECT name || ' ' || type FROM pragma_table_info("
-        "'PONENCIAS')");
     QStringList expected;
     for (const QString& name : ponencias::test::AllProposalColumns()) {
         expected << name + " TEXT";
     }
-    EXPECT_EQ(declared, expected);
+    EXPECT_EQ(column("SELECT name || ' ' || type FROM pragma_table_info('PONENCIAS')"), expected);
     for (const QString& name : ponencias::test::AllProposalColumns()) {
         EXPECT_EQ(number(QString("SELECT COUNT(*) FROM PONENCIAS WHERE typeof(%1) NOT IN "
                                  "('text', 'null')")
@@ -90,11 +88,9 @@ TEST(SampleGenerator, WritesTheSameBytesEveryTime) {
     ASSERT_TRUE(dir.isValid());
     const QString copy = dir.filePath("Ponencias.mdb");
     ASSERT_EQ(QProcess::execute(PONENCIAS_SAMPLE_GENERATOR, {copy}), 0);
-    QFile built(ponencias::test::SampleDatabasePath());
-    QFile again(copy);
-    ASSERT_TRUE(built.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(built.readAll() == again.readAll());
+    const QByteArray built = ponencias::test::ReadWholeFile(ponencias::test::SampleDatabasePath());
+    ASSERT_FALSE(built.isEmpty());
+    EXPECT_TRUE(built == ponencias::test::ReadWholeFile(copy));
     EXPECT_FALSE(QFile::exists(copy + ".parcial"));
 }
 

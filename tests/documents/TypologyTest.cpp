@@ -2,7 +2,6 @@
 // expected text in tests/documents/expected, and what it counts in a file that stores its
 // columns otherwise than the sample.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QFile>
 #include <QRegularExpression>
@@ -38,33 +37,15 @@ std::vector<ProposalRow> MixedProposals() {
 
 // A file as another program may write it: FOLIO an integer column, ID text with zeros and a
 // blank in front, and a column the program does not name.
-class TypedStore {
-public:
-    TypedStore() {
-        path_ = dir_.filePath(QStringLiteral("Ponencias.mdb"));
-        QStringList definitions;
-        for (const QString& column : AllProposalColumns()) {
-            definitions << column + (column == QLatin1String("FOLIO") ? QStringLiteral(" INTEGER")
-                                                                      : QStringLiteral(" TEXT"));
-        }
-        sqlite3* db = nullptr;
-        sqlite3_open(path_.toUtf8().constData(), &db);
-        const QString sql = QStringLiteral(
-                                "CREATE TABLE PONENCIAS (%1, EXTRA TEXT);"
-                                "INSERT INTO PONENCIAS (FOLIO, ID, EDAD, EJE_TEMATICO) VALUES "
-                                "('1', '007', '30', 'Participación ciudadana'), "
-                                "('2', '8', '30', 'Participación ciudadana'), "
-                                "('3', ' 9', '30', 'Participación ciudadana');")
-                                .arg(definitions.join(QStringLiteral(", ")));
-        EXPECT_EQ(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-    }
-    QString path() const { return path_; }
-
-private:
-    QTemporaryDir dir_;
-    QString path_;
-};
+TemporaryStore TypedStore() {
+    QStringList columns = AllProposalColumns();
+    columns[columns.indexOf(QStringLiteral("FOLIO"))] += QStringLiteral(" INTEGER");
+    return TemporaryStore(RowsOf({"FOLIO", "ID", "EDAD", "EJE_TEMATICO"},
+                                 {{"1", "007", "30", "Participación ciudadana"},
+                                  {"2", "8", "30", "Participación ciudadana"},
+                                  {"3", " 9", "30", "Participación ciudadana"}}),
+                          columns + QStringList{QStringLiteral("EXTRA TEXT")});
+}
 
 // The document with a line break before each heading, paragraph, table and table row, so the
 // expected text reads and compares line by line.
@@ -88,21 +69,15 @@ void ExpectDocument(const QString& dataFile, const char* expectedName) {
     EXPECT_EQ(got.size(), want.size()) << expectedName;
 }
 
-TEST(Typology, WholeDocumentOfAStoreOfThreeProposals) {
-    const TemporaryStore store(NonSampleProposals());
-    ExpectDocument(store.path(), "typology-non-sample.txt");
-}
-
-TEST(Typology, WholeDocumentOfAStoreWithMissingAndRepeatedValues) {
-    const TemporaryStore store(MixedProposals());
-    ExpectDocument(store.path(), "typology-mixed.txt");
-}
-
-// What the document says of the way a file stores its columns (kinds, presence, identifiers)
-// comes from the file.
-TEST(Typology, WholeDocumentOfAStoreWithNumbersAndAnotherColumn) {
-    const TypedStore store;
-    ExpectDocument(store.path(), "typology-typed.txt");
+// Each store's whole document; what it says of the way a file stores its columns (kinds,
+// presence, identifiers) comes from the file.
+TEST(Typology, WholeDocumentOfEachStore) {
+    const TemporaryStore nonSample(NonSampleProposals());
+    ExpectDocument(nonSample.path(), "typology-non-sample.txt");
+    const TemporaryStore mixed(MixedProposals());
+    ExpectDocument(mixed.path(), "typology-mixed.txt");
+    const TemporaryStore typed = TypedStore();
+    ExpectDocument(typed.path(), "typology-typed.txt");
 }
 
 }  // namespace

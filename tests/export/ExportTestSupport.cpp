@@ -12,30 +12,15 @@ namespace ponencias::test {
 
 void ExportTest::SetUp() {
     ASSERT_TRUE(temp_.isValid());
-    oldTmp_ = qgetenv("TMPDIR");
-    oldDataDirs_ = qgetenv("XDG_DATA_DIRS");
-    oldDataHome_ = qgetenv("XDG_DATA_HOME");
-    oldHome_ = qgetenv("HOME");
-    oldConfig_ = qgetenv("XDG_CONFIG_HOME");
     // The user's folders (documents above all) are the test's own.
-    qputenv("HOME", QFile::encodeName(temp_.filePath(QStringLiteral("usuario"))));
-    qputenv("XDG_CONFIG_HOME",
-            QFile::encodeName(temp_.filePath(QStringLiteral("usuario/.config"))));
+    environment_.set("HOME", temp_.filePath(QStringLiteral("usuario")));
+    environment_.set("XDG_CONFIG_HOME", temp_.filePath(QStringLiteral("usuario/.config")));
     QDir(temp_.path()).mkpath(QStringLiteral("tmp"));
-    qputenv("TMPDIR", QFile::encodeName(temp_.filePath(QStringLiteral("tmp"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(temp_.filePath(QStringLiteral("home"))));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(temp_.filePath(QStringLiteral("share"))));
+    environment_.set("TMPDIR", temp_.filePath(QStringLiteral("tmp")));
+    environment_.set("XDG_DATA_HOME", temp_.filePath(QStringLiteral("home")));
+    environment_.set("XDG_DATA_DIRS", temp_.filePath(QStringLiteral("share")));
     setDesktopSpreadsheets(DesktopSpreadsheets::Templates);
     SetExportFeedback(&feedback_);
-}
-
-void ExportTest::TearDown() {
-    SetExportFeedback(nullptr);
-    qputenv("TMPDIR", oldTmp_);
-    qputenv("XDG_DATA_DIRS", oldDataDirs_);
-    qputenv("XDG_DATA_HOME", oldDataHome_);
-    qputenv("HOME", oldHome_);
-    qputenv("XDG_CONFIG_HOME", oldConfig_);
 }
 
 void ExportTest::setDesktopSpreadsheets(DesktopSpreadsheets desktop) {

@@ -8,6 +8,7 @@
 
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
+#include "support/Files.h"
 #include "support/TestStore.h"
 
 // Readable failure messages for texts.
@@ -42,7 +43,7 @@ public:
 class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { SetExportFeedback(nullptr); }
     // Puts a desktop entry that opens templates and workbooks, workbooks only, or none. Each
     // test starts with one for templates, as LibreOffice Calc declares.
     void setDesktopSpreadsheets(DesktopSpreadsheets desktop);
@@ -51,9 +52,7 @@ protected:
 
     QTemporaryDir temp_;
     CapturingFeedback feedback_;
-
-private:
-    QByteArray oldTmp_, oldDataDirs_, oldDataHome_, oldHome_, oldConfig_;
+    ScopedEnvironment environment_;
 };
 
 // Proposals 1 to `count`, every column of proposal n filled from n (folio n, title "Título de

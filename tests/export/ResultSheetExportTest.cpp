@@ -56,9 +56,32 @@ TEST_F(ResultSheetExportTest, HandsOverTemplatesFromThePrivateResultsFolderAndLe
     EXPECT_EQ(QFileInfo(ResultsFolder()).permissions() & 0x0077, 0);
     EXPECT_FALSE(ProposalConnection);
     EXPECT_FALSE(ProposalRecordset);
+
+    // Opened by name, the workbook a desktop for workbooks only is handed is what the user's save
+    // overwrites: it is kept among the user's documents, never over another file, and nothing
+    // more stays in the results folder.
+    setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
+    ExportResultSheet(kAllProposals);
+    ExportResultSheet(kAllProposals);
+    ASSERT_EQ(feedback_.shownWorkbooks.size(), 4);
+    EXPECT_NE(feedback_.shownWorkbooks[2], feedback_.shownWorkbooks[3]);
+    for (const QString& path : feedback_.shownWorkbooks.mid(2)) {
+        EXPECT_EQ(QFileInfo(path).path(), documentsFolder() + "/Consultas de ponencias");
+        EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias 20"));
+        EXPECT_TRUE(path.endsWith(".xlsx"));
+        EXPECT_TRUE(
+            ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
+        EXPECT_EQ(ReadXlsx(path).maxRow(), 7);
+    }
+    EXPECT_EQ(EntriesIn(documentsFolder() + "/Consultas de ponencias").size(), 2);
+    EXPECT_EQ(EntriesIn(ResultsFolder()), names);
+    EXPECT_TRUE(feedback_.information.isEmpty());
+    EXPECT_TRUE(feedback_.errors.isEmpty());
 }
 
-TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndNoWorkbook) {
+// An empty result shows its message and no workbook; a store that fails is told as such, not as
+// an empty result.
+TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndAStoreFailureAnError) {
     TemporaryStore store(MakeProposals(3));
     store.use();
     EXPECT_EQ(DetectExcel(), DesktopSpreadsheets::Templates);
@@ -66,15 +89,11 @@ TEST_F(ResultSheetExportTest, EmptyResultShowsTheMessageAndNoWorkbook) {
     EXPECT_EQ(feedback_.noRecords, 1);
     EXPECT_TRUE(feedback_.errors.isEmpty());
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
-    EXPECT_EQ(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(EntriesIn(ResultsFolder()), QStringList());
     EXPECT_FALSE(ProposalConnection);
-}
 
-TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
-    TemporaryStore store(MakeProposals(3));
-    store.use();
     ExportResultSheet("SELECT * FROM PONENCIAS WHERE EJE_TEMATICO = 'Don't'");
-    EXPECT_EQ(feedback_.noRecords, 0);
+    EXPECT_EQ(feedback_.noRecords, 1);
     ASSERT_EQ(feedback_.errors.size(), 1);
     EXPECT_TRUE(feedback_.errors[0].contains("almacén")) << feedback_.errors[0].toStdString();
     EXPECT_TRUE(feedback_.shownWorkbooks.isEmpty());
@@ -85,33 +104,6 @@ TEST_F(ResultSheetExportTest, StoreFailureIsReportedAsSuchNotAsNoRecords) {
     EXPECT_TRUE(feedback_.errors[1].contains("no-such.mdb")) << feedback_.errors[1].toStdString();
     EXPECT_FALSE(ProposalConnection);
     SetProposalDataFile(QString());
-}
-
-TEST_F(ResultSheetExportTest, ADesktopForWorkbooksOnlyIsHandedAWorkbookInTheDocumentsFolder) {
-    // Opened by name, the workbook is what the user's save overwrites: it is kept among the
-    // user's documents, never over another file, and nothing stays in the temporary folder.
-    setDesktopSpreadsheets(DesktopSpreadsheets::WorkbooksOnly);
-    TemporaryStore store(MakeProposals(2));
-    store.use();
-    ExportResultSheet(kAllProposals);
-    ExportResultSheet(kAllProposals);
-    ASSERT_EQ(feedback_.shownWorkbooks.size(), 2);
-    EXPECT_NE(feedback_.shownWorkbooks[0], feedback_.shownWorkbooks[1]);
-    for (const QString& path : feedback_.shownWorkbooks) {
-        EXPECT_EQ(QFileInfo(path).path(), documentsFolder() + "/Consultas de ponencias");
-        EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Consulta de ponencias 20"));
-        EXPECT_TRUE(path.endsWith(".xlsx"));
-        EXPECT_TRUE(
-            ReadZipPart(path, "[Content_Types].xml").contains("spreadsheetml.sheet.main+xml"));
-        EXPECT_EQ(ReadXlsx(path).maxRow(), 3);
-    }
-    EXPECT_EQ(QDir(documentsFolder() + "/Consultas de ponencias")
-                  .entryList(QDir::Files | QDir::Hidden)
-                  .size(),
-              2);
-    EXPECT_TRUE(QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_TRUE(feedback_.information.isEmpty());
-    EXPECT_TRUE(feedback_.errors.isEmpty());
 }
 
 TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
@@ -130,8 +122,7 @@ TEST_F(ResultSheetExportTest, AWorkbookIsKeptAcrossFileSystemsToo) {
     EXPECT_EQ(QFileInfo(kept).path(), KeptResultsFolder());
     EXPECT_FALSE(QFileInfo::exists(saved));
     EXPECT_EQ(ReadWholeFile(kept), ReadWholeFile(source));
-    EXPECT_EQ(QDir(KeptResultsFolder()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QFileInfo(kept).fileName()});
+    EXPECT_EQ(EntriesIn(KeptResultsFolder()), QStringList{QFileInfo(kept).fileName()});
 }
 
 TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed) {
@@ -150,8 +141,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeKeptIsNotHandedOverAndIsNamed
               "No se pudo guardar el libro de resultados «" + blocker +
                   "»: El archivo ya existe. El libro está guardado en:\n" + ResultsFolder() + "/" +
                   files[0]);
-    EXPECT_EQ(QDir(documentsFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList{"Consultas de ponencias"});
+    EXPECT_EQ(EntriesIn(documentsFolder()), QStringList{"Consultas de ponencias"});
 }
 
 // Lowers this process's file size limit (soft only, so it can be raised back) with SIGXFSZ
@@ -192,9 +182,7 @@ TEST_F(ResultSheetExportTest, AWorkbookThatCannotBeWrittenIsToldAndLeavesNoFile)
         << feedback_.errors[0].toStdString();
     EXPECT_TRUE(feedback_.errors[0].endsWith(".xltx»: El archivo es demasiado grande"))
         << feedback_.errors[0].toStdString();
-    EXPECT_EQ(
-        QDir(ResultsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-        QStringList());
+    EXPECT_EQ(EntriesIn(ResultsFolder()), QStringList());
     EXPECT_FALSE(ProposalConnection);
 
     // The next search works as if nothing had happened.

@@ -89,9 +89,6 @@ protected:
         const QStringList files = QDir(ResultsFolder()).entryList(QDir::Files | QDir::Hidden);
         return files.size() == 1 ? ResultsFolder() + "/" + files[0] : QString();
     }
-    QStringList everythingIn(const QString& folder) const {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
 
     RefusingDesktopFeedback widgets_;
     std::unique_ptr<TemporaryStore> store_;
@@ -117,8 +114,8 @@ TEST_F(SavedWorkbookMessageTest, TheMessageNamesTheSavedFileAndOffersACopy) {
               "está guardado en:\n" +
                   savedFile());
     EXPECT_EQ(ReadXlsx(savedFile()).maxRow(), 13);
-    EXPECT_TRUE(everythingIn(documents_).isEmpty());
-    EXPECT_TRUE(everythingIn(temp_.filePath("elegida")).isEmpty());
+    EXPECT_TRUE(EntriesIn(documents_).isEmpty());
+    EXPECT_TRUE(EntriesIn(temp_.filePath("elegida")).isEmpty());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
@@ -178,8 +175,8 @@ TEST_F(SavedWorkbookMessageTest, TheCopyIsAWorkbookWrittenWhereTheUserChooses) {
     ASSERT_TRUE(QFileInfo::exists(chosen));
     // The copy is the saved result as a workbook, part for part; nothing else was written.
     ExpectTemplateOfWorkbook(saved, chosen);
-    EXPECT_EQ(everythingIn(temp_.filePath("elegida")), QStringList{"mi consulta.xlsx"});
-    EXPECT_TRUE(everythingIn(documents_).isEmpty());
+    EXPECT_EQ(EntriesIn(temp_.filePath("elegida")), QStringList{"mi consulta.xlsx"});
+    EXPECT_TRUE(EntriesIn(documents_).isEmpty());
     EXPECT_TRUE(ReadZipPart(saved, "[Content_Types].xml").contains("template.main+xml"));
 }
 
@@ -205,7 +202,7 @@ TEST_F(SavedWorkbookMessageTest, ACopyThatCannotBeMadeIsAnErrorNamingTheFile) {
     });
     EXPECT_EQ(error,
               "No se pudo guardar la copia «" + saved + "»: No existe el archivo o el directorio");
-    EXPECT_TRUE(everythingIn(documents_).isEmpty());
+    EXPECT_TRUE(EntriesIn(documents_).isEmpty());
 }
 
 }  // namespace

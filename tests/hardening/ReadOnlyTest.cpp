@@ -5,9 +5,7 @@
 #include <sys/stat.h>
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "CliRunner.h"

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -42,9 +41,6 @@ protected:
         options.standardOutputFile = out;
         return RunCli(arguments, options);
     }
-    QStringList leftIn(const QString& folder) const {
-        return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    }
     QString file(const char* name) const { return folder_.filePath(QLatin1String(name)); }
 
     TemporaryStore store_{BulkyProposals()};
@@ -65,7 +61,7 @@ TEST_F(WriteFailure, FilesBeyondTheSizeLimitAreNotLeftHalfWritten) {
     const QString csv = file("F.csv");
     ExpectOneMessage(run({"buscar", "--csv", csv}, kLimit),
                      "No se pudo escribir «" + csv + "»: El archivo es demasiado grande");
-    EXPECT_EQ(leftIn(folder_.path()), QStringList());
+    EXPECT_EQ(EntriesIn(folder_.path()), QStringList());
 
     // A file that already had the name keeps its old content, whatever the output.
     for (const char* name : {"F.xlsx", "F.csv"}) {
@@ -76,24 +72,23 @@ TEST_F(WriteFailure, FilesBeyondTheSizeLimitAreNotLeftHalfWritten) {
     for (const char* name : {"F.xlsx", "F.csv"}) {
         EXPECT_EQ(ReadWholeFile(file(name)), "contenido anterior") << name;
     }
-    EXPECT_EQ(leftIn(folder_.path()), (QStringList{"F.csv", "F.xlsx"}));
+    EXPECT_EQ(EntriesIn(folder_.path()), (QStringList{"F.csv", "F.xlsx"}));
 
     // Without the limit the same commands succeed and replace the files.
     EXPECT_EQ(run({"buscar", "--salida", workbook}, 0).exitCode, 0);
     EXPECT_EQ(run({"buscar", "--csv", csv}, 0).exitCode, 0);
     EXPECT_GT(QFileInfo(csv).size(), kLimit);
-    EXPECT_EQ(leftIn(folder_.path()), (QStringList{"F.csv", "F.xlsx"}));
+    EXPECT_EQ(EntriesIn(folder_.path()), (QStringList{"F.csv", "F.xlsx"}));
 }
 
 TEST_F(WriteFailure, AFullOrLimitedStandardOutputIsAFailure) {
     const QString stdoutFailure = QStringLiteral("No se pudo escribir en la salida estándar: ");
     const QString full = QStringLiteral("/dev/full");
-    ExpectOneMessage(run({"buscar", "--csv", "-"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
-    ExpectOneMessage(run({"listas"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
-    ExpectOneMessage(run({"sql", "SELECT * FROM ponencias"}, 0, full),
-                     stdoutFailure + "No queda espacio en el dispositivo");
+    for (const QStringList& command : {QStringList{"buscar", "--csv", "-"}, QStringList{"listas"},
+                                       QStringList{"sql", "SELECT * FROM ponencias"}}) {
+        ExpectOneMessage(run(command, 0, full),
+                         stdoutFailure + "No queda espacio en el dispositivo");
+    }
 
     const QString captured = file("salida.txt");
     ExpectOneMessage(run({"buscar", "--csv", "-"}, kLimit, captured),
@@ -132,7 +127,7 @@ TEST_F(WriteFailure, AReadOnlyFolderIsToldAndLeftAlone) {
         ExpectOneMessage(RunCli({"buscar", "--base", store_.path(), option, target}, nobody),
                          "No se pudo escribir «" + target + "»: Permiso denegado");
     }
-    EXPECT_EQ(leftIn(folder_.path()), QStringList());
+    EXPECT_EQ(EntriesIn(folder_.path()), QStringList());
     chmod(QFile::encodeName(folder_.path()).constData(), 0700);
 }
 
@@ -155,8 +150,7 @@ TEST(QuietOnSuccess, SuccessfulCommandsWriteNothingOnStandardError) {
         EXPECT_FALSE(result.out.isEmpty()) << command.join(' ').toStdString();
         EXPECT_EQ(result.err, QByteArray()) << command.join(' ').toStdString();
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
-              (QStringList{"r.csv", "r.xlsx"}));
+    EXPECT_EQ(EntriesIn(folder.path()), (QStringList{"r.csv", "r.xlsx"}));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "export/XlsxReader.h"
 #include "query/Form1.h"
 #include "query/QueryFilters.h"
+#include "support/Files.h"
 #include "support/FormLayout.h"
 #include "support/KeyPresses.h"
 
@@ -75,8 +76,7 @@ protected:
         // application for them.
         ASSERT_TRUE(folder_.isValid());
         for (const char* name : {"TMPDIR", "XDG_DATA_DIRS", "XDG_DATA_HOME"}) {
-            saved_.emplace_back(name, qgetenv(name));
-            qputenv(name, QFile::encodeName(folder_.path()));
+            environment_.set(name, folder_.path());
         }
         SetExportFeedback(&searches_);
     }
@@ -86,9 +86,6 @@ protected:
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         SetExportFeedback(nullptr);
-        for (const auto& [name, value] : saved_) {
-            qputenv(name, value);
-        }
     }
 
     // Opens the query window as the main window does, and waits until it can take keys.
@@ -108,7 +105,7 @@ protected:
 
     test::TemporaryStore store_{test::QueryRows()};
     QTemporaryDir folder_;
-    std::vector<std::pair<const char*, QByteArray>> saved_;
+    test::ScopedEnvironment environment_;
     SearchOutcomes searches_;
 };
 

@@ -100,10 +100,8 @@ TEST_F(QueryFiltersTest, TheCascadeFillsAndResetsTheTopicLists) {
     choose(eje, "Sin subtemas");
     EXPECT_EQ(subtema.Items(), QStringList({"Todos los subtemas"}));
     EXPECT_EQ(subtema.ListIndex(), 0);
-}
 
-TEST_F(QueryFiltersTest, AxisWithTheEmptyTextLeavesTheSubtopicsBlank) {
-    load();
+    // The axis with the empty text leaves the subtopics blank and the categories as they were.
     choose(eje, "Procedimientos electorales");
     choose(subtema, "Casillas");
     const QStringList categories = categoria.Items();

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,19 +45,18 @@ private:
 // Puts an `xdg-open` made of `script` first on the PATH while it lives.
 class FakeOpener {
 public:
-    explicit FakeOpener(const QString& script) : oldPath_(qgetenv("PATH")) {
+    explicit FakeOpener(const QString& script) {
         EXPECT_TRUE(folder_.isValid());
         const QString opener = folder_.filePath(QStringLiteral("xdg-open"));
         WriteWholeFile(opener, "#!/bin/sh\n" + script.toUtf8());
         QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("PATH", QFile::encodeName(folder_.path()) + ':' + oldPath_);
+        path_.set("PATH", folder_.path() + u':' + qEnvironmentVariable("PATH"));
     }
-    ~FakeOpener() { qputenv("PATH", oldPath_); }
     QString file(const char* name) const { return folder_.filePath(QString::fromUtf8(name)); }
 
 private:
     QTemporaryDir folder_;
-    QByteArray oldPath_;
+    ScopedEnvironment path_;
 };
 
 TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOutput) {
@@ -85,29 +83,24 @@ TEST(DesktopTest, TheOpenerGetsTheDocumentAndNothingItPrintsReachesTheProgramsOu
     EXPECT_EQ(ReadWholeFile(captured), QByteArray());
 }
 
-TEST(DesktopTest, AnOpenerThatFailsIsToldLaterWithoutTheCallerWaiting) {
-    // As xdg-open without an application for the type: a while, then status 4. The caller
-    // goes on at once; the failure comes from the event loop once the opener has ended.
-    const FakeOpener opener(
-        QStringLiteral("sleep 0.3\n"
-                       "echo \"xdg-open: no method available for opening "
-                       "'$1'\" >&2\nexit 4\n"));
-    int failures = 0;
-    OpenOnDesktop(QUrl::fromLocalFile(opener.file("Glosario de términos.pdf")),
-                  [&failures] { ++failures; });
-    QCoreApplication::processEvents();
-    EXPECT_EQ(failures, 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 5000));
-    QTest::qWait(50);
-    EXPECT_EQ(failures, 1);
-}
-
-TEST(DesktopTest, AnOpenerKilledOnItsWayIsAFailureToo) {
-    const FakeOpener opener(QStringLiteral("kill -KILL $$\n"));
-    int failures = 0;
-    OpenOnDesktop(QUrl::fromLocalFile(opener.file("a.pdf")), [&failures] { ++failures; });
-    EXPECT_EQ(failures, 0);  // never within the call
-    EXPECT_TRUE(QTest::qWaitFor([&] { return failures == 1; }, 5000));
+// As xdg-open without an application for the type (a while, then status 4), or an opener killed
+// on its way: the caller goes on at once; the failure comes once, from the event loop, when the
+// opener has ended.
+TEST(DesktopTest, AnOpenerThatFailsOrIsKilledIsToldLaterWithoutTheCallerWaiting) {
+    for (const char* script :
+         {"sleep 0.3\necho \"xdg-open: no method available for opening '$1'\" >&2\nexit 4\n",
+          "sleep 0.3\nkill -KILL $$\n"}) {
+        SCOPED_TRACE(script);
+        const FakeOpener opener(QString::fromUtf8(script));
+        int failures = 0;
+        OpenOnDesktop(QUrl::fromLocalFile(opener.file("Glosario de términos.pdf")),
+                      [&failures] { ++failures; });
+        QCoreApplication::processEvents();
+        EXPECT_EQ(failures, 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return failures > 0; }, 5000));
+        QTest::qWait(50);
+        EXPECT_EQ(failures, 1);
+    }
 }
 
 }  // namespace

@@ -79,21 +79,20 @@ TEST_F(NavigationTest, FromTheSplashToTheQueryWindowAndBackThenSalirEndsTheProgr
     }
 }
 
-TEST_F(NavigationTest, SalirOnTheSplashEndsTheProgramWithoutOpeningTheDataFile) {
+// Salir on the splash ends the program without opening the data file; asked for by the query
+// window, a missing one is reported with its number and ends the program.
+TEST_F(NavigationTest, AMissingDataFileIsOpenedOnlyForTheQueryWindowAndEndsTheProgram) {
     SetProposalDataFile(QStringLiteral("/nonexistent/Ponencias.mdb"));
-    const int status = RunProgram([] {
+    int status = RunProgram([] {
         Windows::Show(WindowId::Splash);
         click(WindowId::Splash, "CommandSalir");
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ProposalConnection, nullptr);
     EXPECT_EQ(UnhandledErrorStatus(), 0);
-}
 
-TEST_F(NavigationTest, AMissingDataFileIsReportedWithItsNumberAndEndsTheProgram) {
-    SetProposalDataFile(QStringLiteral("/nonexistent/Ponencias.mdb"));
     MessageBoxWatcher boxes;
-    const int status = RunProgram([] {
+    status = RunProgram([] {
         Windows::Show(WindowId::Splash);
         click(WindowId::Splash, "CommandEntrar");
         click(WindowId::Main, "CommandPesquira");

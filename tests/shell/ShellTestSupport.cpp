@@ -1,6 +1,5 @@
 #include "ShellTestSupport.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -45,8 +44,7 @@ DesktopRecorder::~DesktopRecorder() {
     SetDesktopOpenerForTesting({});
 }
 
-DesktopApplications::DesktopApplications()
-    : oldDataHome_(qgetenv("XDG_DATA_HOME")), oldDataDirs_(qgetenv("XDG_DATA_DIRS")) {
+DesktopApplications::DesktopApplications() {
     EXPECT_TRUE(root_.isValid());
     // The file types stay the system's: its MIME database is found through the same folders.
     const QString types =
@@ -55,13 +53,8 @@ DesktopApplications::DesktopApplications()
     EXPECT_FALSE(types.isEmpty()) << "no MIME database on this system";
     QDir().mkpath(folder());
     EXPECT_TRUE(QFile::link(types, root_.filePath(QStringLiteral("share/mime"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root_.filePath(QStringLiteral("home"))));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(root_.filePath(QStringLiteral("share"))));
-}
-
-DesktopApplications::~DesktopApplications() {
-    qputenv("XDG_DATA_HOME", oldDataHome_);
-    qputenv("XDG_DATA_DIRS", oldDataDirs_);
+    environment_.set("XDG_DATA_HOME", root_.filePath(QStringLiteral("home")));
+    environment_.set("XDG_DATA_DIRS", root_.filePath(QStringLiteral("share")));
 }
 
 QString DesktopApplications::folder() const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QKeySequence>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Files.h"
 #include "support/KeyPresses.h"
 #include "windows/ErrorReport.h"
 #include "windows/Windows.h"
@@ -66,15 +66,13 @@ private:
 class DesktopApplications {
 public:
     DesktopApplications();
-    ~DesktopApplications();
     // Writes (or rewrites) the entry of an application that opens the given MIME types.
     void set(const QString& name, const QStringList& mimeTypes, bool hidden = false);
     QString folder() const;
 
 private:
     QTemporaryDir root_;
-    QByteArray oldDataHome_;
-    QByteArray oldDataDirs_;
+    ScopedEnvironment environment_;
 };
 
 // A query window that loads nothing and counts its loadings.

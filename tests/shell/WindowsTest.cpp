@@ -10,15 +10,13 @@ namespace {
 
 using WindowsTest = ShellTest;
 
-TEST_F(WindowsTest, UnloadingAWindowThatIsNotLoadedNeitherLoadsNorShowsIt) {
-    Windows::Unload(WindowId::Query);
+TEST_F(WindowsTest, ShowingReusesTheLoadedWindowAndUnloadingDiscardsIt) {
+    Windows::Unload(WindowId::Query);  // not loaded: neither loaded nor shown by it
     Windows::Unload(WindowId::Splash);
     EXPECT_EQ(FakeQueryWindow::loads, 0);
     EXPECT_FALSE(Windows::IsLoaded(WindowId::Query));
     EXPECT_FALSE(Windows::IsLoaded(WindowId::Splash));
-}
 
-TEST_F(WindowsTest, ShowingReusesTheLoadedWindowAndUnloadingDiscardsIt) {
     Windows::Show(WindowId::Query);
     QPointer<ProgramWindow> first = Windows::Loaded(WindowId::Query);
     Windows::Show(WindowId::Query);

@@ -113,7 +113,7 @@ TEST(AccessSamples, Jet3TextInTheFilesCodePageAndReplicationIdsAsAccessWritesThe
     EXPECT_TRUE(LoadStoreSnapshot(file)->importNotes().isEmpty());
 }
 
-TEST(AccessSamples, EveryRowTheDataPagesHoldIsReadWhateverTheRecordedCount) {
+TEST(AccessSamples, EveryRowIsReadWhateverTheRecordedCountWithTheCalculatedValuesAccessStored) {
     const QString file = AccessTestFile(QStringLiteral("calcFieldTestV2010.accdb"));
     const auto rows = Rows(file, QStringLiteral("SELECT ID, FirstName, LastName, City, Salary, "
                                                 "Popularity FROM Table1 ORDER BY ID"));
@@ -130,25 +130,22 @@ TEST(AccessSamples, EveryRowTheDataPagesHoldIsReadWhateverTheRecordedCount) {
     EXPECT_EQ(Rows(file, QStringLiteral("SELECT ID FROM Table1 WHERE Popularity > 1000")),
               std::vector<QStringList>({{"4"}}));
     EXPECT_TRUE(LoadStoreSnapshot(file)->importNotes().isEmpty());
-}
 
-TEST(AccessSamples, CalculatedColumnsGiveTheValuesAccessStored) {
-    const auto rows =
-        Rows(AccessTestFile(QStringLiteral("calcFieldTestV2010.accdb")),
-             QStringLiteral("SELECT LastFirst, LastFirstLen, MonthlySalary, IsRich, AllNames, "
-                            "WeeklySalary, SalaryTest, BoolTest, DecimalTest, FloatTest "
-                            "FROM Table1 ORDER BY ID"));
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0],
+    const auto calculated =
+        Rows(file, QStringLiteral("SELECT LastFirst, LastFirstLen, MonthlySalary, IsRich, "
+                                  "AllNames, WeeklySalary, SalaryTest, BoolTest, DecimalTest, "
+                                  "FloatTest FROM Table1 ORDER BY ID"));
+    ASSERT_EQ(calculated.size(), 4u);
+    EXPECT_EQ(calculated[0],
               QStringList({"Wayne, Bruce", "12", "83333.3333", "1", "Wayne, Bruce=Wayne, Bruce",
                            "19230.7692307692", "1000000", "1", "50.325", "2583.2092"}));
-    EXPECT_EQ(rows[1][0], QStringLiteral("Simpson, Bart"));
-    EXPECT_EQ(rows[1][1], QStringLiteral("13"));
-    EXPECT_EQ(rows[1][2], QStringLiteral("-0.0833"));
-    EXPECT_EQ(rows[1][3], QStringLiteral("0"));
-    EXPECT_EQ(rows[1][8], QStringLiteral("-36.2222"));
-    EXPECT_EQ(rows[2][4], QStringLiteral("Doe, John=Doe, John"));  // kept in the row itself
-    EXPECT_EQ(rows[3][8], QStringLiteral("102030405060.654321"));
+    EXPECT_EQ(calculated[1][0], QStringLiteral("Simpson, Bart"));
+    EXPECT_EQ(calculated[1][1], QStringLiteral("13"));
+    EXPECT_EQ(calculated[1][2], QStringLiteral("-0.0833"));
+    EXPECT_EQ(calculated[1][3], QStringLiteral("0"));
+    EXPECT_EQ(calculated[1][8], QStringLiteral("-36.2222"));
+    EXPECT_EQ(calculated[2][4], QStringLiteral("Doe, John=Doe, John"));  // kept in the row itself
+    EXPECT_EQ(calculated[3][8], QStringLiteral("102030405060.654321"));
 }
 
 // One row per column of the repository's Access files: the column kinds the import reads, each
@@ -234,11 +231,11 @@ TEST(AccessRows, AMovedRowIsReadOnceWhereItsPointerStands) {
     EXPECT_EQ(Rows(path, sql), Rows(AccessTestFilePath(), sql));
 }
 
-TEST(AccessDamage, AnUnreadableSideTableIsLeftOutWithANote) {
+TEST(AccessDamage, AnUnreadableTableIsLeftOutWithANoteUnlessTheStoreNeedsIt) {
     QTemporaryDir dir;
     // Page 20 holds DateTest's rows.
-    const QString path = WriteFile(dir, QStringLiteral("Dañado.mdb"),
-                                   WithBrokenDataPage(ReadWholeFile(AccessTestFilePath()), 20));
+    const QByteArray damaged = WithBrokenDataPage(ReadWholeFile(AccessTestFilePath()), 20);
+    const QString path = WriteFile(dir, QStringLiteral("Dañado.mdb"), damaged);
     const auto snapshot = LoadStoreSnapshot(path);
     ASSERT_EQ(snapshot->importNotes().size(), 1);
     EXPECT_TRUE(snapshot->importNotes()[0].contains(QLatin1String("DateTest")))
@@ -247,26 +244,23 @@ TEST(AccessDamage, AnUnreadableSideTableIsLeftOutWithANote) {
                      StoreError::TableNotFound);
     ReleaseProposalStore();
     SetProposalDataFile(QString());
-}
 
-TEST(AccessDamage, TheTableTheStoreNeedsMustBeReadWhole) {
-    const QByteArray damaged = WithBrokenDataPage(ReadWholeFile(AccessTestFilePath()), 20);
     ExpectStoreError(
         [&] {
             ImportAccessDatabase(damaged, QStringLiteral("Dañado.mdb"), QStringLiteral("datetest"));
         },
         StoreError::CorruptFile, {QStringLiteral("Dañado.mdb"), QStringLiteral("DateTest")});
-    // The same file when another table is the one needed.
-    const AccessImport imported =
-        ImportAccessDatabase(damaged, QStringLiteral("Dañado.mdb"), QStringLiteral("PONENCIAS"));
-    EXPECT_EQ(imported.notes.size(), 1);
+    EXPECT_EQ(
+        ImportAccessDatabase(damaged, QStringLiteral("Dañado.mdb"), QStringLiteral("PONENCIAS"))
+            .notes.size(),
+        1);
 }
 
 // calcFieldTestV2010.accdb with a Date/Time Extended column and one of a kind no Access has
 // defined yet added to Table1 (tests/data/access/add_extended_columns.py).
 const QString kExtendedFile = QStringLiteral("extendedDateTest.accdb");
 
-TEST(AccessColumnKinds, ExtendedDatesReadAsIsoTextAndAnUnknownKindEmptyWithANote) {
+TEST(AccessColumnKinds, ExtendedDatesAsIsoTextAnUnknownKindEmptyWithANoteOrRefusedIfNeeded) {
     const QString path = AccessTestFile(kExtendedFile);
     EXPECT_EQ(Rows(path, QStringLiteral("SELECT ID, Momento, Futuro FROM Table1 ORDER BY ID")),
               (std::vector<QStringList>{{"1", "2021-12-02 18:30:15.1234567", ""},
@@ -284,13 +278,10 @@ TEST(AccessColumnKinds, ExtendedDatesReadAsIsoTextAndAnUnknownKindEmptyWithANote
     EXPECT_EQ(snapshot->importNotes()[0],
               QStringLiteral("La columna «Futuro» de la tabla «Table1» se lee vacía (tipo "
                              "desconocido)."));
-}
-
-TEST(AccessColumnKinds, TheTableTheStoreNeedsIsRefusedWithAColumnItCannotRead) {
     ExpectStoreError(
-        [] {
-            ImportAccessDatabase(ReadWholeFile(AccessTestFile(kExtendedFile)),
-                                 QStringLiteral("Extendido.accdb"), QStringLiteral("TABLE1"));
+        [&] {
+            ImportAccessDatabase(ReadWholeFile(path), QStringLiteral("Extendido.accdb"),
+                                 QStringLiteral("TABLE1"));
         },
         StoreError::CorruptFile, {QStringLiteral("Table1"), QStringLiteral("«Futuro»")});
 }

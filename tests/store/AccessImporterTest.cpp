@@ -28,12 +28,8 @@ protected:
     QString Importer(const QString& name, const QByteArray& content, bool executable = true) {
         const QString path = folder_.filePath(name);
         WriteWholeFile(path, content);
-        QFile file(path);
-        QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-        if (executable) {
-            permissions |= QFile::ExeOwner;
-        }
-        file.setPermissions(permissions);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
+                                        (executable ? QFile::ExeOwner : QFile::Permissions()));
         return path;
     }
 

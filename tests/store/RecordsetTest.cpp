@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QTemporaryDir>
 
 #include "StoreTestSupport.h"
 #include "store/ApplicationFolder.h"
@@ -62,8 +60,9 @@ TEST(ValueTextTest, EveryKindOfValueAsText) {
     EXPECT_EQ((Field{QStringLiteral("x"), QVariant()}).Text(), QString());
 }
 
-TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmpty) {
+TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmptyAndReleaseEmptiesTheSlots) {
     OpenProposalStore();
+    OpenProposalStore();  // opening again replaces the objects
     QStringList seen;
     ForEachRow(QStringLiteral("SELECT SUBTEMA, estado AS Entidad FROM PONENCIAS ORDER BY folio"),
                [&](const Recordset& rows) {
@@ -75,25 +74,21 @@ TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmpty) {
     // The loading leaves the connection open and the recordset closed.
     ASSERT_TRUE(ProposalConnection && ProposalConnection->isOpen());
     EXPECT_FALSE(ProposalRecordset->isOpen());
-}
-
-TEST_F(Slots, EmptyResultGivesNoRowsAndMoveFirstDoesNoHarm) {
-    OpenProposalStore();
-    Recordset& rows = *ProposalRecordset;
-    rows.Open(QStringLiteral("SELECT FOLIO FROM ponencias WHERE FOLIO = 'none'"),
-              *ProposalConnection);
-    rows.MoveFirst();
-    EXPECT_TRUE(rows.Bof());
-    EXPECT_TRUE(rows.Eof());
-    EXPECT_EQ(rows.RecordCount(), 0);
-    EXPECT_EQ(rows.columnNames(), QStringList({"FOLIO"}));
-    EXPECT_EQ(ErrorNumberOf([&] { rows.Fields(QStringLiteral("folio")); }),
-              StoreError::NoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { rows.MoveNext(); }), StoreError::NoCurrentRecord);
     int calls = 0;
     ForEachRow(QStringLiteral("SELECT FOLIO FROM ponencias WHERE 0"),
                [&](const Recordset&) { ++calls; });
     EXPECT_EQ(calls, 0);
+    ReleaseProposalStore();
+    EXPECT_EQ(ProposalConnection, nullptr);
+    EXPECT_EQ(ProposalRecordset, nullptr);
+    ReleaseProposalStore();  // harmless on empty slots
+    EXPECT_EQ(
+        ErrorNumberOf([] { ForEachRow(QStringLiteral("SELECT 1"), [](const Recordset&) {}); }),
+        StoreError::NotOpen);
+    Recordset loose;
+    Connection closed;
+    EXPECT_EQ(ErrorNumberOf([&] { loose.Open(QStringLiteral("SELECT 1"), closed); }),
+              StoreError::NotOpen);
 }
 
 TEST_F(Slots, CursorMovesCountsAndReportsItsEnds) {
@@ -118,9 +113,18 @@ TEST_F(Slots, CursorMovesCountsAndReportsItsEnds) {
     rows.Close();  // harmless
     EXPECT_EQ(ErrorNumberOf([&] { (void)rows.Eof(); }), StoreError::NotOpen);
     EXPECT_EQ(ErrorNumberOf([&] { (void)rows.RecordCount(); }), StoreError::NotOpen);
-    // The same object is opened again with the next query.
-    rows.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ponencias"), *ProposalConnection);
-    EXPECT_EQ(rows.Fields(QStringLiteral("N")).Value.toLongLong(), 3);
+    // The same object is opened again with the next query; an empty result is at both ends,
+    // with its columns and no current record, and MoveFirst does no harm.
+    rows.Open(QStringLiteral("SELECT FOLIO FROM ponencias WHERE FOLIO = 'none'"),
+              *ProposalConnection);
+    rows.MoveFirst();
+    EXPECT_TRUE(rows.Bof());
+    EXPECT_TRUE(rows.Eof());
+    EXPECT_EQ(rows.RecordCount(), 0);
+    EXPECT_EQ(rows.columnNames(), QStringList({"FOLIO"}));
+    EXPECT_EQ(ErrorNumberOf([&] { rows.Fields(QStringLiteral("folio")); }),
+              StoreError::NoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { rows.MoveNext(); }), StoreError::NoCurrentRecord);
 }
 
 TEST_F(Slots, RejectedStatementsLeaveNoResultAndNoChange) {
@@ -153,27 +157,6 @@ TEST_F(Slots, RejectedStatementsLeaveNoResultAndNoChange) {
         StoreError::TableNotFound, {QStringLiteral("SELECT folio FROM nada"), store_.path()});
     rows.Open(QStringLiteral("SELECT COUNT(*) AS n FROM ponencias"), *ProposalConnection);
     EXPECT_EQ(rows.Fields(QStringLiteral("n")).Text(), QStringLiteral("3"));
-}
-
-TEST_F(Slots, OpeningTwiceReplacesTheObjectsAndReleaseEmptiesBoth) {
-    OpenProposalStore();
-    const Connection* first = ProposalConnection.get();
-    ASSERT_NE(first, nullptr);
-    OpenProposalStore();
-    EXPECT_NE(ProposalConnection.get(), nullptr);
-    EXPECT_TRUE(ProposalConnection->isOpen());
-    ForEachRow(QStringLiteral("SELECT folio FROM ponencias"), [](const Recordset&) {});
-    ReleaseProposalStore();
-    EXPECT_EQ(ProposalConnection, nullptr);
-    EXPECT_EQ(ProposalRecordset, nullptr);
-    ReleaseProposalStore();  // harmless on empty slots
-    EXPECT_EQ(
-        ErrorNumberOf([] { ForEachRow(QStringLiteral("SELECT 1"), [](const Recordset&) {}); }),
-        StoreError::NotOpen);
-    Recordset loose;
-    Connection closed;
-    EXPECT_EQ(ErrorNumberOf([&] { loose.Open(QStringLiteral("SELECT 1"), closed); }),
-              StoreError::NotOpen);
 }
 
 namespace {

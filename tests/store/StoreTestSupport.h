@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>

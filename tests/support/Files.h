@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace ponencias::test {
 
@@ -31,6 +34,11 @@ inline QString WriteFile(const QTemporaryDir& dir, const QString& name, const QB
     return dir.filePath(name);
 }
 
+// Everything a folder holds, hidden entries included, by name.
+inline QStringList EntriesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
 // What reading a file must never change: its bytes, its modification time and what its folder
 // holds (no journal, lock or temporary file beside it).
 struct FolderState {
@@ -50,9 +58,29 @@ inline FolderState StateOf(const QString& file) {
     if (stat(QFile::encodeName(file).constData(), &info) == 0) {
         state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     }
-    state.entries = QDir(QFileInfo(file).path())
-                        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    state.entries = EntriesIn(QFileInfo(file).path());
     return state;
 }
+
+// Sets environment variables (the folders a program looks in) while it lives; each goes back to
+// what it was, or is unset again, after.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment() = default;
+    Q_DISABLE_COPY(ScopedEnvironment)
+    ~ScopedEnvironment() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
+        }
+    }
+    void set(const char* name, const QString& value) {
+        saved_.emplace_back(
+            name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, QFile::encodeName(value));
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+};
 
 }  // namespace ponencias::test

@@ -30,16 +30,18 @@ TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStri
         throw std::runtime_error("cannot create test store");
     }
     QStringList definitions;
+    QStringList names;
     QStringList marks;
     for (const QString& column : columns) {
-        definitions << column + QStringLiteral(" TEXT");
+        definitions << (column.contains(u' ') ? column : column + QStringLiteral(" TEXT"));
+        names << column.section(u' ', 0, 0);
         marks << QStringLiteral("?");
     }
     const QString create =
         QStringLiteral("CREATE TABLE PONENCIAS (%1)").arg(definitions.join(QStringLiteral(", ")));
     const QString insert =
         QStringLiteral("INSERT INTO PONENCIAS (%1) VALUES (%2)")
-            .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+            .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     if (sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
@@ -49,8 +51,8 @@ TemporaryStore::TemporaryStore(const std::vector<ProposalRow>& rows, const QStri
     sqlite3_prepare_v2(db, insert.toUtf8().constData(), -1, &statement, nullptr);
     for (const ProposalRow& row : rows) {
         sqlite3_reset(statement);
-        for (int i = 0; i < columns.size(); ++i) {
-            const QVariant value = row.value(columns[i]);
+        for (int i = 0; i < names.size(); ++i) {
+            const QVariant value = row.value(names[i]);
             if (value.isNull()) {
                 sqlite3_bind_null(statement, i + 1);
             } else {

@@ -22,7 +22,8 @@ std::vector<ProposalRow> RowsOf(const QStringList& columns,
                                 const std::vector<std::vector<const char*>>& table);
 
 // A data file in a temporary folder, named Ponencias.mdb, holding a PONENCIAS table with the
-// given columns (all of them by default) and rows. Removed with the object.
+// given columns (all of them by default) and rows. A column is TEXT unless given with its own
+// declaration ("FOLIO INTEGER"). Removed with the object.
 class TemporaryStore {
 public:
     explicit TemporaryStore(const std::vector<ProposalRow>& rows,
