@@ -171,7 +171,9 @@ int main(int argc, char** argv) {
     }
     sqlite3* db = NULL;
     sqlite3_stmt* rows = NULL;
+    /* The sort in memory up to 16 MiB, as the export's store sorts. */
     if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, NULL) != SQLITE_OK ||
+        sqlite3_exec(db, "PRAGMA cache_size = -16384", NULL, NULL, NULL) != SQLITE_OK ||
         sqlite3_prepare_v2(db, argv[2], -1, &rows, NULL) != SQLITE_OK ||
         sqlite3_column_count(rows) < kColumns) {
         fprintf(stderr, "%s: %s\n", argv[1], sqlite3_errmsg(db));

@@ -284,6 +284,10 @@ public:
     }
 
     sqlite3* handOver() {
+        // SQLite sorts in memory up to its cache's size, then through temporary files: a whole
+        // result of the real database (a few megabytes) is sorted in memory, a far larger one on
+        // disk, as before.
+        run(QStringLiteral("PRAGMA cache_size = -16384"));
         sqlite3_set_authorizer(db_, OnlyReading, nullptr);
         return std::exchange(db_, nullptr);
     }
