@@ -10,9 +10,11 @@
 // the export's. Processor time counts every thread of a process.
 //
 //   bench_export [SAMPLE.mdb]
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
 #include <QCoreApplication>
@@ -68,32 +70,46 @@ double Median(std::vector<double> ms) {
     return ms[ms.size() / 2];
 }
 
-double ChildrenCpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-struct ProcessTimes {
-    double wall = -1;  // -1 when the process failed
-    double cpu = 0;    // its processor time, every thread: what a busy machine does not inflate
+// One whole process, from its start to its end, with what wait4 tells of it alone: its
+// processor time (every thread; what a busy machine does not inflate) and its peak memory. Its
+// standard output is shown, or with `quiet` dropped.
+struct ChildRun {
+    double wall = -1;  // -1 when it failed
+    double cpu = 0;
+    long peakMegabytes = 0;
 };
 
-// One whole process, from its start to its end.
-ProcessTimes RunProcess(const QString& program, const QStringList& arguments) {
-    QProcess process;
+ChildRun RunChild(const QString& program, const QStringList& arguments, bool quiet = false) {
+    QList<QByteArray> texts{QFile::encodeName(program)};
+    for (const QString& argument : arguments) {
+        texts << argument.toUtf8();
+    }
+    std::vector<char*> argv;
+    for (QByteArray& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    std::fflush(stdout);  // the child's lines after this process's
     QElapsedTimer timer;
-    const double cpuStart = ChildrenCpuMilliseconds();
     timer.start();
-    process.start(program, arguments);
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
-                     process.readAllStandardError().constData());
+    posix_spawn_file_actions_t output;
+    posix_spawn_file_actions_init(&output);
+    if (quiet) {
+        posix_spawn_file_actions_addopen(&output, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    pid_t child = 0;
+    int status = 0;
+    rusage usage{};
+    const int spawned = posix_spawn(&child, argv[0], &output, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&output);
+    if (spawned != 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", qPrintable(program));
         return {};
     }
-    return {timer.nsecsElapsed() / 1e6, ChildrenCpuMilliseconds() - cpuStart};
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return {timer.nsecsElapsed() / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime),
+            usage.ru_maxrss / 1024};
 }
 
 double CpuMilliseconds() {
@@ -310,7 +326,7 @@ bool ComparePeers(const QString& sample, const QString& search, const QTemporary
     // Turn about, so a busy moment of a shared machine falls on all three alike.
     for (int run = 0; run < kRuns; ++run) {
         for (Peer& peer : peers) {
-            const ProcessTimes times = RunProcess(peer.program, peer.arguments);
+            const ChildRun times = RunChild(peer.program, peer.arguments, true);
             if (times.wall < 0) {
                 return false;
             }
@@ -333,40 +349,6 @@ bool ComparePeers(const QString& sample, const QString& search, const QTemporary
     CompareFloorWithCompanion(temp);
     std::fflush(stdout);  // before the children's lines
     return true;
-}
-
-// One child process, from its start to its end, with what wait4 tells of it alone.
-struct ChildRun {
-    double wall = -1;  // -1 when it failed
-    double cpu = 0;
-    long peakMegabytes = 0;
-};
-
-ChildRun RunChild(const QString& program, const QStringList& arguments) {
-    QList<QByteArray> texts{QFile::encodeName(program)};
-    for (const QString& argument : arguments) {
-        texts << argument.toUtf8();
-    }
-    std::vector<char*> argv;
-    for (QByteArray& text : texts) {
-        argv.push_back(text.data());
-    }
-    argv.push_back(nullptr);
-    std::fflush(stdout);  // the child's lines after this process's
-    QElapsedTimer timer;
-    timer.start();
-    pid_t child = 0;
-    int status = 0;
-    rusage usage{};
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0 ||
-        wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", qPrintable(program));
-        return {};
-    }
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    return {timer.nsecsElapsed() / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime),
-            usage.ru_maxrss / 1024};
 }
 
 // A zip part read through once in pieces, without holding it whole.
