@@ -4,17 +4,10 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <ostream>
-
 #include "export/ExportFeedback.h"
 #include "export/ResultSheetExport.h"
 #include "support/Files.h"
 #include "support/TestStore.h"
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace ponencias::test {
 

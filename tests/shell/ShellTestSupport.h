@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <functional>
-#include <ostream>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,11 +19,6 @@
 class QAbstractButton;
 class QListWidget;
 class QWidget;
-
-// Readable failure messages for Qt's texts.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace ponencias::test {
 

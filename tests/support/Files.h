@@ -10,8 +10,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <optional>
+#include <ostream>
 #include <utility>
 #include <vector>
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace ponencias::test {
 
