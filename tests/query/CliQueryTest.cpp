@@ -164,7 +164,6 @@ TEST(CliQuery, ListasPrintsTheListsAsTheWindowFillsThem) {
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.err.endsWith("¿Quiso decir «Eje d'O'Neil»?\n"));
     EXPECT_EQ(Cli({"listas", "--base", store.path(), "--subtema", "Casillas"}).status, 1);
-    EXPECT_EQ(Cli({"listas", "--base", "/nonexistent/Ponencias.mdb"}).status, 2);
 }
 
 }  // namespace

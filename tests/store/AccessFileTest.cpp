@@ -61,9 +61,7 @@ TEST(AccessFile, ReadsTextNumbersAndDatesLikeMdbExport) {
 
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0][header.indexOf("DateTimeCol")], QStringLiteral("2021-12-02 00:00:00"));
-    EXPECT_EQ(rows[1][header.indexOf("LongTextCol")], QStringLiteral("Year 9999"));
     EXPECT_TRUE(rows[1][header.indexOf("DateCol")].startsWith(QStringLiteral("9999-")));
-    EXPECT_EQ(rows[5][header.indexOf("LongTextCol")], QStringLiteral("New line\r\nin field"));
 }
 
 TEST(AccessSamples, DecimalsReadWithTheirOwnScaleAndSign) {

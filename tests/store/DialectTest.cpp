@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "query/QueryFilters.h"
-#include "query/SearchQuery.h"
 #include "store/JetDialect.h"
 #include "store/ProposalStore.h"
 #include "support/TestStore.h"
@@ -146,10 +145,6 @@ TEST_F(DialectStore, SearchConditionsAndKeyword) {
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO = 'méxico'")), 2);
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO <> ''")), 4);  // null <> '' is not true
     EXPECT_EQ(Count(QStringLiteral("WHERE ESTADO IN ('MEXICO')")), 1);
-    SearchCriteria keyword;
-    keyword.Palabra = QStringLiteral("Voto Nulo");
-    const QStringList folios = Column(BuildSearchQuery(keyword), "folio");
-    EXPECT_EQ(folios, QStringList({"F1", "F2"}));
     EXPECT_EQ(Count(QStringLiteral("WHERE (RESUMEN like '%voto%nulo%')")), 3);
     EXPECT_EQ(Count(QStringLiteral("WHERE (RESUMEN like '%vot_ nulo%')")), 2);
     EXPECT_EQ(Count(QStringLiteral("WHERE (RESUMEN like '%   %')")), 0);
