@@ -51,13 +51,11 @@ TEST(ApplicationFolderTest, DataFileIsBesideTheProgramUnlessNamed) {
 }
 
 TEST(ValueTextTest, EveryKindOfValueAsText) {
-    EXPECT_EQ(ValueText(QVariant()), QString());
     EXPECT_EQ(ValueText(QVariant(qlonglong(-42))), QStringLiteral("-42"));
     EXPECT_EQ(ValueText(QVariant(2.5)), QStringLiteral("2.5"));
     EXPECT_EQ(ValueText(QVariant(1e20)), QStringLiteral("1e+20"));
     EXPECT_EQ(ValueText(QVariant(QStringLiteral("Sí"))), QStringLiteral("Sí"));
     EXPECT_EQ(ValueText(QVariant(QByteArray("Sí"))), QStringLiteral("Sí"));
-    EXPECT_EQ((Field{QStringLiteral("x"), QVariant()}).Text(), QString());
 }
 
 TEST_F(Slots, RowLoopReadsFieldsInAnyCaseAndNullAsEmptyAndReleaseEmptiesTheSlots) {
