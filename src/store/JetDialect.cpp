@@ -5,6 +5,7 @@
 #include <QChar>
 #include <QList>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <vector>
 
@@ -41,28 +42,23 @@ Weights ComputeWeights(char32_t c) {
     return {folded, base * 2, base == folded ? 0u : uint32_t(folded)};
 }
 
-const std::array<Weights, kTableSize>& WeightTable() {
-    static const std::array<Weights, kTableSize> table = [] {
-        std::array<Weights, kTableSize> t{};
-        for (char32_t c = 0; c < kTableSize; ++c) {
-            t[c] = ComputeWeights(c);
-        }
-        return t;
-    }();
-    return table;
+// A character's weights, worked out at its first use: a process meets a few hundred of the
+// table's characters, and each costs a normalization. The store is read from one thread.
+Weights TableWeights(char32_t c) {
+    static std::array<Weights, kTableSize> table{};
+    static std::bitset<kTableSize> known;
+    if (!known[c]) {
+        table[c] = ComputeWeights(c);
+        known[c] = true;
+    }
+    return table[c];
 }
 
 inline Weights WeightsOf(char32_t c) {
-    if (c < kTableSize) {
-        return WeightTable()[c];
-    }
     // A few characters fold into the table ("Å" ANGSTROM SIGN to "å"): they weigh as what they
     // fold to, so equal folded texts compare equal.
-    const char32_t folded = QChar::toCaseFolded(c);
-    if (folded < kTableSize) {
-        return WeightTable()[folded];
-    }
-    return {folded, folded * 2, 0};
+    const char32_t folded = c < kTableSize ? c : QChar::toCaseFolded(c);
+    return folded < kTableSize ? TableWeights(folded) : Weights{folded, folded * 2, 0};
 }
 
 // Decodes one UTF-8 character at text[i] and advances i. A byte that starts no valid sequence
