@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "core/ProgramStart.h"
-#include "export/ExportFeedback.h"
+#include "export/ResultHandOver.h"
 #include "export/ResultSheetExport.h"
 #include "query/MemoryQueryControls.h"
 #include "store/ApplicationFolder.h"

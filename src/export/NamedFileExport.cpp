@@ -1,10 +1,10 @@
 #include "NamedFileExport.h"
 
 #include <QIODevice>
+#include <cstdio>
 #include <stdexcept>
 
 #include "CsvWriter.h"
-#include "ExportFeedback.h"
 #include "ResultSheetExport.h"
 #include "ResultWorkbookFile.h"
 #include "store/ProposalStore.h"
@@ -25,7 +25,7 @@ long WriteResultWorkbook(const QString& queryText, const QString& path) {
     }
     const XlsxWriteReport report = file.finish();
     if (const QString text = IncompleteWorkbookText(run, report); !text.isEmpty()) {
-        StandardErrorFeedback().showNotice(text);
+        std::fprintf(stderr, "%s\n", qPrintable(text));
     }
     return run.rowsWritten;
 }

@@ -1,25 +1,14 @@
 #include "ResultSheetExport.h"
 
-#include <QDir>
 #include <QStringList>
 #include <algorithm>
 
-#include "ExportFeedback.h"
 #include "ResultWorkbookFile.h"
 #include "core/CheckedOutput.h"
-#include "desktop/DesktopOpener.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
 
 namespace ponencias {
-
-DesktopSpreadsheets DetectExcel() {
-    return DesktopHasApplicationFor({QString::fromLatin1(kTemplateMimeType)})
-               ? DesktopSpreadsheets::Templates
-           : DesktopHasApplicationFor({QString::fromLatin1(kWorkbookMimeType)})
-               ? DesktopSpreadsheets::WorkbooksOnly
-               : DesktopSpreadsheets::None;
-}
 
 void ReleaseStoreQuietly() {
     try {
@@ -130,85 +119,6 @@ QString IncompleteWorkbookText(const ResultExportRun& run, const XlsxWriteReport
                      .arg(rowList(report.rowsWithCutText));
     }
     return parts.join(QStringLiteral("\n\n"));
-}
-
-namespace {
-
-QString StoreFailureText(const StoreError& error) {
-    return QStringLiteral(
-               "No se pudieron leer las ponencias: el almacén de datos falló.\n\n"
-               "Error %1: %2")
-        .arg(error.number())
-        .arg(error.description());
-}
-
-// Saves the finished workbook in the results folder, moves a workbook that the desktop opens by
-// name to where the user keeps files, and hands it to the desktop.
-void HandOver(ResultWorkbookFile& output, const ResultExportRun& run, DesktopSpreadsheets desktop,
-              ExportFeedback& feedback) {
-    XlsxWriteReport report;
-    try {
-        report = output.finish();
-    } catch (const std::runtime_error& error) {
-        const auto* outputError = dynamic_cast<const OutputError*>(&error);
-        const QString file = outputError ? outputError->target() : output.path();
-        feedback.showError(
-            QStringLiteral("No se pudo guardar el libro de resultados%1: %2")
-                .arg(file.isEmpty() ? QString() : QStringLiteral(" «%1»").arg(file),
-                     outputError ? outputError->reason() : QString::fromUtf8(error.what())));
-        return;
-    }
-    QString path = output.path();
-    QString message;
-    if (desktop == DesktopSpreadsheets::WorkbooksOnly) {
-        // Opened by name, the workbook is what the user's save overwrites: it goes where a
-        // save keeps it, or is not handed over.
-        try {
-            path = KeepResultFile(path);
-        } catch (const std::runtime_error& error) {
-            message = QStringLiteral(
-                          "No se pudo guardar el libro de resultados %1. El libro está "
-                          "guardado en:\n%2")
-                          .arg(WriteFailureText(error, KeptResultsFolder()),
-                               QDir::toNativeSeparators(path));
-        }
-    }
-    if (desktop == DesktopSpreadsheets::None || !message.isEmpty() ||
-        !feedback.showWorkbook(path)) {
-        // Not a failure: the workbook is saved, and the user is told where.
-        feedback.showSavedWorkbook(message.isEmpty() ? SavedResultText(path) : message, path);
-    }
-    if (const QString text = IncompleteWorkbookText(run, report); !text.isEmpty()) {
-        feedback.showNotice(text);
-    }
-}
-
-}  // namespace
-
-void ExportResultSheet(const QString& queryText) {
-    ExportResultSheetWithLimits(queryText, {});
-}
-
-void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits) {
-    ExportFeedback& feedback = CurrentExportFeedback();
-    const DesktopSpreadsheets desktop = DetectExcel();
-    ResultWorkbookFile output = ResultWorkbookFile::InResultsFolder();
-    // A template where the desktop opens templates: a spreadsheet application opens it as a new,
-    // untitled workbook.
-    const SpreadsheetFileKind kind = desktop == DesktopSpreadsheets::Templates
-                                         ? SpreadsheetFileKind::Template
-                                         : SpreadsheetFileKind::Workbook;
-    const ResultExportRun run = RunResultExport(queryText, limits, kind, output);
-    if (run.storeError) {
-        // A workbook cut short by a failing store is not shown as if it were the result, and
-        // leaves no file behind.
-        feedback.showError(StoreFailureText(*run.storeError));
-    } else if (run.empty) {
-        feedback.showNoRecords();
-    } else {
-        HandOver(output, run, desktop, feedback);
-    }
-    output.discard();
 }
 
 }  // namespace ponencias

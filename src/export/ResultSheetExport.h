@@ -12,20 +12,6 @@ namespace ponencias {
 class ResultWorkbookFile;
 struct XlsxWriteReport;
 
-// What the desktop's applications take of the result: templates, which a spreadsheet
-// application opens as a new, untitled workbook; workbooks only; or nothing at all.
-enum class DesktopSpreadsheets { None, WorkbooksOnly, Templates };
-
-// Asks the desktop's associations (its desktop entries) for an application for templates, then
-// for workbooks, at each export: the answer is never kept, so an application installed or
-// removed while the program runs counts at the next search. Reads only the desktop entry folders.
-DesktopSpreadsheets DetectExcel();
-
-// The end of every search: runs the query text on the proposal store and writes the matching
-// proposals into a new workbook (ResultSheetLayout) that the desktop's spreadsheet application
-// shows, or tells the user that nothing matched (or that the store could not be read).
-void ExportResultSheet(const QString& queryText);
-
 // A sheet holds 1,048,576 rows: the header and this many proposals.
 inline constexpr long kMaxDataRows = 1048575;
 
@@ -34,8 +20,6 @@ struct ExportLimits {
     long maxDataRows = kMaxDataRows;
     int maxLinkRecords = 65530;
 };
-// ExportResultSheet with other limits, so that their handling can be checked on small results.
-void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits);
 
 // What one export of a search result came to.
 struct ResultExportRun {

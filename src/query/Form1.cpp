@@ -4,7 +4,7 @@
 
 #include "Form1Controls.h"
 #include "QueryFilters.h"
-#include "export/ResultSheetExport.h"
+#include "export/ResultHandOver.h"
 #include "ui_Form1.h"
 #include "windows/FormDesign.h"
 

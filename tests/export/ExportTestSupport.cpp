@@ -6,7 +6,7 @@
 
 #include "XlsxReader.h"
 
-#include "export/ResultSheetExport.h"
+#include "export/ResultHandOver.h"
 
 namespace ponencias::test {
 

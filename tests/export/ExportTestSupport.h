@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "export/ExportFeedback.h"
+#include "export/ResultHandOver.h"
 #include "export/ResultSheetExport.h"
 #include "support/Files.h"
 #include "support/TestStore.h"

@@ -16,7 +16,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "export/NamedFileExport.h"
-#include "export/ResultSheetExport.h"
+#include "export/ResultHandOver.h"
 #include "query/SearchQuery.h"
 #include "store/ApplicationFolder.h"
 #include "support/Files.h"

@@ -18,7 +18,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "export/NamedFileExport.h"
-#include "export/ResultSheetExport.h"
+#include "export/ResultHandOver.h"
 #include "export/ResultSheetLayout.h"
 #include "export/ResultWorkbookFile.h"
 #include "store/ApplicationFolder.h"

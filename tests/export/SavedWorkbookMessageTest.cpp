@@ -17,7 +17,7 @@
 #include "ExportTestSupport.h"
 #include "XlsxReader.h"
 #include "desktop/DesktopOpener.h"
-#include "export/ResultSheetExport.h"
+#include "export/ResultHandOver.h"
 #include "export/ResultWorkbookFile.h"
 #include "export/widgets/WidgetExportFeedback.h"
 

@@ -14,7 +14,7 @@
 #include <QTest>
 
 #include "QueryFixture.h"
-#include "export/ExportFeedback.h"
+#include "export/ResultHandOver.h"
 #include "export/XlsxReader.h"
 #include "query/Form1.h"
 #include "query/QueryFilters.h"

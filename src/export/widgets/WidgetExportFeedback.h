@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/ExportFeedback.h"
+#include "export/ResultHandOver.h"
 
 namespace ponencias {
 

@@ -3,7 +3,29 @@
 #include <QString>
 #include <exception>
 
+#include "ResultSheetExport.h"
+
+// How a search's workbook reaches the user in the program: handed to the desktop's spreadsheet
+// application, or the user told where it is saved or why there is none. The companion writes
+// its file itself and needs none of this, nor the display libraries the hand-over brings.
 namespace ponencias {
+
+// What the desktop's applications take of the result: templates, which a spreadsheet
+// application opens as a new, untitled workbook; workbooks only; or nothing at all.
+enum class DesktopSpreadsheets { None, WorkbooksOnly, Templates };
+
+// Asks the desktop's associations (its desktop entries) for an application for templates, then
+// for workbooks, at each export: the answer is never kept, so an application installed or
+// removed while the program runs counts at the next search. Reads only the desktop entry folders.
+DesktopSpreadsheets DetectExcel();
+
+// The end of every search: runs the query text on the proposal store and writes the matching
+// proposals into a new workbook (ResultSheetLayout) that the desktop's spreadsheet application
+// shows, or tells the user that nothing matched (or that the store could not be read).
+void ExportResultSheet(const QString& queryText);
+
+// ExportResultSheet with other limits, so that their handling can be checked on small results.
+void ExportResultSheetWithLimits(const QString& queryText, const ExportLimits& limits);
 
 // What the export shows the user. The program installs a message-box implementation at start
 // (InstallWidgetExportFeedback, ponencias_export_ui); without one, texts go to standard error
