@@ -6,10 +6,22 @@
 
 #include "Commands.h"
 #include "core/CheckedOutput.h"
+#include "core/ProgramStart.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 
 namespace ponencias::cli {
+
+QStringList StartCompanion() {
+    QCoreApplication::setApplicationName(QStringLiteral("ponencias-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
+    InstallSpanishTranslations();
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        arguments[0] = QStringLiteral("ponencias-cli ") + arguments.takeAt(1);
+    }
+    return arguments;
+}
 
 void Print(FILE* stream, const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);

@@ -15,6 +15,12 @@ class StoreError;
 
 namespace ponencias::cli {
 
+// Names the running application the companion, with its version, and puts Qt's own texts in
+// Spanish. Returns the arguments as a command takes them: the command's name (the second
+// argument) folded into the program's, so that its help reads "Uso: ponencias-cli buscar
+// [opciones]".
+QStringList StartCompanion();
+
 // Writes UTF-8 to a standard stream, as is, and flushes it. For messages and help; a command's
 // result goes through PrintResult.
 void Print(FILE* stream, const QByteArray& bytes);

@@ -6,8 +6,8 @@
 
 #include "CliSupport.h"
 #include "Commands.h"
-#include "documents/ApplicationDocuments.h"
 #include "core/CheckedOutput.h"
+#include "documents/ApplicationDocuments.h"
 #include "store/ApplicationFolder.h"
 #include "store/StoreError.h"
 

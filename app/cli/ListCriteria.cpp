@@ -31,8 +31,8 @@ qsizetype EditDistance(const QString& a, const QString& b) {
         row[0] = i;
         for (qsizetype j = 1; j <= b.size(); ++j) {
             const qsizetype above = row[size_t(j)];
-            row[size_t(j)] = std::min({above + 1, row[size_t(j - 1)] + 1,
-                                       diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            row[size_t(j)] = std::min(
+                {above + 1, row[size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
             diagonal = above;
         }
     }

@@ -1,15 +1,20 @@
 // ponencias-cli: the program's companion for scripting and checking. It shares every line of
 // logic with the program: the same store, the same list queries, the same search text and the
 // same export.
-#include <QGuiApplication>
-#include <QTextStream>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 
 #include "CliSupport.h"
 #include "Commands.h"
 #include "core/ProgramStart.h"
+#include "core/SystemErrorText.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -26,32 +31,30 @@ constexpr const char* kUsage =
     "\n"
     "Use «ponencias-cli <orden> --help» para ver las opciones de cada orden.\n"
     "«ponencias-cli --version» muestra la versión.\n";
+
+// `documentos` is a program of its own beside this one, started in this one's place with the
+// same arguments: it alone lays out text with real fonts, which needs Qt's display libraries,
+// and every other command starts faster without them.
+[[noreturn]] void StartDocumentsProgram(char** argv) {
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() +
+                            QStringLiteral("/ponencias-documentos");
+    execv(QFile::encodeName(program).constData(), argv);
+    const int error = errno;
+    ponencias::cli::Print(stderr, QStringLiteral("No se pudo iniciar «%1»: %2.\n")
+                                      .arg(program, ponencias::SystemErrorText(error)));
+    std::exit(ponencias::cli::kExitUsage);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Printing the documents lays out text with real fonts, which needs a GUI application object
-    // (on the offscreen platform: the companion never opens a window); every other command,
-    // the search's workbook included, is served by a plain one, which starts faster.
-    const bool printsDocuments = argc > 1 && std::strcmp(argv[1], "documentos") == 0;
-    if (printsDocuments && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && std::strcmp(argv[1], "documentos") == 0) {
+        StartDocumentsProgram(argv);
     }
     const ponencias::PrivateRuntimeDirectory runtime;
-    const std::unique_ptr<QCoreApplication> app =
-        printsDocuments ? std::make_unique<QGuiApplication>(argc, argv)
-                        : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("ponencias-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PONENCIAS_VERSION));
-    ponencias::InstallSpanishTranslations();
-
-    QStringList arguments = QCoreApplication::arguments();
-    const QString command = arguments.value(1);
-    if (arguments.size() > 1) {
-        // The command stands where the program's name stood: its help then reads
-        // "Uso: ponencias-cli buscar [opciones]".
-        arguments.removeAt(1);
-        arguments[0] = QStringLiteral("ponencias-cli ") + command;
-    }
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = ponencias::cli::StartCompanion();
+    const QString command = QCoreApplication::arguments().value(1);
     using namespace ponencias::cli;
     if (command == QLatin1String("--version")) {
         std::fputs("ponencias-cli " PONENCIAS_VERSION "\n", stdout);
@@ -65,9 +68,6 @@ int main(int argc, char** argv) {
     }
     if (command == QLatin1String("listas")) {
         return RunListasCommand(arguments);
-    }
-    if (command == QLatin1String("documentos")) {
-        return RunDocumentosCommand(arguments);
     }
     std::fputs(kUsage, command == QLatin1String("--help") ? stdout : stderr);
     return command == QLatin1String("--help") ? kExitOk : kExitUsage;

@@ -1,13 +1,17 @@
 // Qt's own texts in Spanish: in the program's dialogs and text boxes once the catalogue is
-// installed, and in the companion's help; and the companion's version.
+// installed, and in the companion's help; the companion's version, and its documents program.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <memory>
 
 #include "core/ProgramStart.h"
@@ -73,6 +77,29 @@ TEST(CompanionStart, EveryCommandsHelpIsSpanishAndTheVersionIsTheProjects) {
     EXPECT_EQ(version.out, QByteArray("ponencias-cli " PONENCIAS_VERSION "\n"));
     EXPECT_TRUE(
         QStringLiteral(PONENCIAS_VERSION).contains(QRegularExpression("^\\d+\\.\\d+\\.\\d+$")));
+}
+
+// `documentos` is the program beside the companion: a companion copied without it says so,
+// naming the program it looked for, and writes nothing; its other commands still run.
+TEST(CompanionStart, DocumentsWithoutTheirProgramAreAnErrorNamingIt) {
+    QTemporaryDir folder;
+    const QString companion = folder.filePath(QStringLiteral("ponencias-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PONENCIAS_CLI), companion));
+    const QString documents = folder.filePath(QStringLiteral("documentos"));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    QProcess run;
+    run.start(companion, {QStringLiteral("documentos"), QStringLiteral("--carpeta"), documents});
+    ASSERT_TRUE(run.waitForFinished());
+    EXPECT_EQ(run.exitCode(), 1);
+    const QString expected = QStringLiteral("No se pudo iniciar «%1»: ")
+                                 .arg(folder.filePath(QStringLiteral("ponencias-documentos")));
+    EXPECT_TRUE(QString::fromUtf8(run.readAllStandardError()).startsWith(expected));
+    EXPECT_TRUE(QDir(documents).isEmpty());
+
+    run.start(companion, {QStringLiteral("buscar"), QStringLiteral("--consulta")});
+    ASSERT_TRUE(run.waitForFinished());
+    EXPECT_EQ(run.exitCode(), 0);
+    EXPECT_TRUE(run.readAllStandardOutput().startsWith("SELECT "));
 }
 
 }  // namespace

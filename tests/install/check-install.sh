@@ -12,8 +12,8 @@ trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" > /dev/null
 folder="$prefix/lib/ponencias"
-for file in ponencias ponencias-cli ponencias-importar Ponencias.mdb Ponencias.xls \
-    "Glosario de términos.pdf" "Tipología de Variables.pdf"; do
+for file in ponencias ponencias-cli ponencias-documentos ponencias-importar Ponencias.mdb \
+    Ponencias.xls "Glosario de términos.pdf" "Tipología de Variables.pdf"; do
     [ -e "$folder/$file" ] || { echo "missing from the application folder: $file"; exit 1; }
 done
 for program in ponencias ponencias-cli; do
@@ -40,4 +40,10 @@ count=$(cd / && QT_QPA_PLATFORM=offscreen "$prefix/bin/ponencias-cli" sql \
 rows=$(cd / && QT_QPA_PLATFORM=offscreen "$prefix/bin/ponencias-cli" sql --base "$access" \
     "SELECT COUNT(*) AS n FROM DateTest" 2>/dev/null | tr -d '\r' | tail -n 1)
 [ "$rows" = 6 ] || { echo "the installed companion read $rows rows of $access"; exit 1; }
+# Its documents are written by the program beside it, found through the link too.
+mkdir "$prefix/documentos"
+(cd / && "$prefix/bin/ponencias-cli" documentos --carpeta "$prefix/documentos") ||
+    { echo "the installed companion wrote no documents"; exit 1; }
+[ -s "$prefix/documentos/Tipología de Variables.pdf" ] ||
+    { echo "the installed companion's documents lack the typology"; exit 1; }
 echo "installed and checked under $prefix"

@@ -35,7 +35,7 @@ if grep -v ' \./usr/' <<< "$listing" | grep -v ' \./$'; then
     fail "files outside /usr"
 fi
 for path in usr/lib/ponencias/ponencias usr/lib/ponencias/ponencias-cli \
-    usr/lib/ponencias/ponencias-importar \
+    usr/lib/ponencias/ponencias-documentos usr/lib/ponencias/ponencias-importar \
     usr/lib/ponencias/Ponencias.mdb usr/lib/ponencias/Ponencias.xls \
     "usr/lib/ponencias/Glosario de términos.pdf" "usr/lib/ponencias/Tipología de Variables.pdf" \
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
@@ -54,7 +54,7 @@ dpkg-deb -x "$deb" "$root"
 # Every library a program links comes from a package it depends on, under this release's names
 # (libzip4 on Debian 12, libzip5 on 13): the dependencies are derived from the links.
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
-for program in ponencias ponencias-cli ponencias-importar; do
+for program in ponencias ponencias-cli ponencias-documentos ponencias-importar; do
     for library in $(objdump -p "$root/usr/lib/ponencias/$program" | awk '$1 == "NEEDED" {print $2}'); do
         owner=$(dpkg -S "*/$multiarch/$library" 2> /dev/null | awk -F': ' -v l="/$library" \
             'substr($2, length($2) - length(l) + 1) == l {sub(/:.*/, "", $1); print $1; exit}')
@@ -62,6 +62,9 @@ for program in ponencias ponencias-cli ponencias-importar; do
         depends_on "$owner" || fail "$program links $library from $owner, not in Depends: $depends"
     done
 done
+# The companion starts without the display libraries; its documents program has them.
+objdump -p "$root/usr/lib/ponencias/ponencias-cli" | grep -q 'NEEDED *libQt6Gui' &&
+    fail "ponencias-cli links Qt's display library"
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 grep -q '^Exec=/usr/bin/ponencias$' "$root/usr/share/applications/$id.desktop" ||
     fail "the menu entry does not start /usr/bin/ponencias"
