@@ -152,9 +152,11 @@ QByteArray Recordset::text(int column) const {
     if (sqlite3_column_type(statement_, column) == SQLITE_FLOAT) {
         return ValueText(value(column)).toUtf8();  // SQLite writes reals otherwise than Qt
     }
-    // Null as nothing, an integer in decimal, a text or a binary value as its bytes.
-    return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
-                      sqlite3_column_bytes(statement_, column));
+    // Null as nothing, an integer in decimal, a text or a binary value as its bytes: SQLite's
+    // own, ended by a NUL, not copied.
+    return QByteArray::fromRawData(
+        reinterpret_cast<const char*>(sqlite3_column_text(statement_, column)),
+        sqlite3_column_bytes(statement_, column));
 }
 
 QString Field::Text() const {

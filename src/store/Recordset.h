@@ -77,7 +77,8 @@ public:
     // columns in order, where two may share a name. Throws StoreError like Fields.
     QVariant value(int column) const;
     // The same value as its text in UTF-8, as ValueText writes it, read without going through Qt's
-    // text: what a writer of UTF-8 files takes as it is.
+    // text: what a writer of UTF-8 files takes as it is. Its bytes are the store's, good until the
+    // recordset moves, and followed by a NUL.
     QByteArray text(int column) const;
 
 private:
