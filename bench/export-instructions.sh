@@ -29,7 +29,7 @@ count() {  # count NAME COMMAND...: the program's instructions; its profile kept
 }
 # The instructions spent in functions whose name matches PATTERN, callees included.
 within() {  # within NAME PATTERN
-    callgrind_annotate --inclusive=yes "$scratch/$1.out" 2> /dev/null |
+    callgrind_annotate --inclusive=yes --threshold=100 "$scratch/$1.out" 2> /dev/null |
         awk -v pattern="$2" '$0 ~ pattern { gsub(",", "", $1); print $1; exit }'
 }
 
