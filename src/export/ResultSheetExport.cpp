@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "ResultWorkbookFile.h"
-#include "core/CheckedOutput.h"
 #include "store/ProposalStore.h"
 #include "store/Recordset.h"
 
