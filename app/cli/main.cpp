@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,10 +33,12 @@ constexpr const char* kUsage =
 
 // `documentos` is a program of its own beside this one, started in this one's place with the
 // same arguments: it alone lays out text with real fonts, which needs Qt's display libraries,
-// and every other command starts faster without them.
-[[noreturn]] void StartDocumentsProgram(char** argv) {
-    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() +
-                            QStringLiteral("/ponencias-documentos");
+// and every other command starts faster without them. It is found as the importer is, in the
+// folder of this program's resolved link.
+[[noreturn]] void StartDocumentsProgram(int& argc, char** argv) {
+    const QCoreApplication app(argc, argv);
+    const QString program =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/ponencias-documentos");
     execv(QFile::encodeName(program).constData(), argv);
     const int error = errno;
     ponencias::cli::Print(stderr, QStringLiteral("No se pudo iniciar «%1»: %2.\n")
@@ -49,7 +50,7 @@ constexpr const char* kUsage =
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "documentos") == 0) {
-        StartDocumentsProgram(argv);
+        StartDocumentsProgram(argc, argv);
     }
     const ponencias::PrivateRuntimeDirectory runtime;
     QCoreApplication app(argc, argv);
